@@ -1,0 +1,56 @@
+# GoogleTest for both builds, and the Wine session the Windows tests run in.
+#
+# Provides ftv_add_gtest(<target> SOURCES ... [LIBS ...] [ENVIRONMENT VAR=value ...]):
+# an executable whose tests CTest discovers and runs, natively or under Wine.
+
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+  # GoogleTest built with the cross compiler from Debian's sources.
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+
+  # One Wine prefix per build folder. Wine keeps its sockets under TMPDIR, which
+  # must exist; the mono and gecko installers are switched off.
+  set(FTV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+  set(FTV_WINE_TMP ${CMAKE_BINARY_DIR}/wine-tmp)
+  file(MAKE_DIRECTORY ${FTV_WINE_TMP})
+  set(FTV_WINE_ENV
+      WINEPREFIX=${FTV_WINE_PREFIX}
+      TMPDIR=${FTV_WINE_TMP}
+      WINEDEBUG=-all
+      "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=")
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env ${FTV_WINE_ENV} wine)
+
+  # Wine's background services hold each test's output pipe open; keeping one
+  # wineserver alive for the whole run lets CTest move on at once.
+  add_test(NAME wine_session_start
+           COMMAND /usr/bin/env ${FTV_WINE_ENV} sh -c "wineserver -p30 && wine cmd /c exit")
+  add_test(NAME wine_session_stop COMMAND /usr/bin/env ${FTV_WINE_ENV} wineserver -k)
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+  set(FTV_TEST_FIXTURE wine)
+else()
+  find_package(GTest REQUIRED)
+  set(FTV_TEST_FIXTURE "")
+endif()
+
+function(ftv_add_gtest target)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  add_executable(${target} ${T_SOURCES})
+  target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  set(props "")
+  if(FTV_TEST_FIXTURE)
+    list(APPEND props FIXTURES_REQUIRED ${FTV_TEST_FIXTURE})
+  endif()
+  if(T_ENVIRONMENT)
+    list(JOIN T_ENVIRONMENT "\\;" env)
+    list(APPEND props ENVIRONMENT "${env}")
+  endif()
+  gtest_discover_tests(${target} TEST_PREFIX "${target}." DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
+                       PROPERTIES ${props})
+endfunction()

@@ -1,0 +1,252 @@
+#include "scene_objects.h"
+
+#include <string>
+
+#include "host_math.h"
+
+namespace refhost {
+
+// ---- ShapeView
+
+Node* ShapeView::shape(const char* operation) {
+    if (node_ == nullptr) scene_->report_misuse(std::string(operation) + " on the end sentinel");
+    return node_;
+}
+
+ftv::HostShape* ShapeView::first_child(void*) {
+    operation("HostShape::first_child");
+    Node* node = shape("HostShape::first_child");
+    return scene_->shape_view(node ? node->first : nullptr, node ? node : end_of_)->hand_out();
+}
+
+ftv::HostShape* ShapeView::next_sibling(void*) {
+    operation("HostShape::next_sibling");
+    Node* node = shape("HostShape::next_sibling");
+    Node* next = node ? node->next : nullptr;
+    Node* list = node ? node->parent : end_of_;
+    if (scene_->sibling_mode == SiblingMode::in_place) {
+        point_at(next, next ? nullptr : list);
+        return this;
+    }
+    return scene_->shape_view(next, list)->hand_out();
+}
+
+bool ShapeView::is_end(void*) {
+    operation("HostShape::is_end");
+    return node_ == nullptr;
+}
+
+std::int32_t ShapeView::kind(void*) {
+    operation("HostShape::kind");
+    Node* node = shape("HostShape::kind");
+    return node ? node->kind : 0;
+}
+
+const char* ShapeView::shape_name(void*) {
+    operation("HostShape::shape_name");
+    // The end sentinel has an empty name: the plug-in may compare it.
+    return node_ ? node_->name.c_str() : "";
+}
+
+ftv::HostShape* ShapeView::parent(void*) {
+    operation("HostShape::parent");
+    Node* node = shape("HostShape::parent");
+    if (node == nullptr || node->parent == nullptr) return nullptr;
+    return scene_->shape_view(node->parent)->hand_out();
+}
+
+ftv::HostScene* ShapeView::scene(void*) {
+    operation("HostShape::scene");
+    return scene_->hand_out();
+}
+
+ftv::HostStream* ShapeView::find_stream(ftv::PluginId id, void*) {
+    operation("HostShape::find_stream");
+    Node* node = shape("HostShape::find_stream");
+    if (node == nullptr) return nullptr;
+    for (auto& [key, data] : node->streams) {
+        if (key == id) return scene_->stream_view(data)->hand_out();
+    }
+    return nullptr;
+}
+
+ftv::HostStream* ShapeView::make_stream(ftv::PluginId id, std::int32_t, std::int32_t, void*) {
+    operation("HostShape::make_stream");
+    Node* node = shape("HostShape::make_stream");
+    auto data = std::make_shared<StreamData>();
+    if (node != nullptr) {
+        bool replaced = false;
+        for (auto& [key, old] : node->streams) {
+            if (key == id) {
+                old = data;
+                replaced = true;
+            }
+        }
+        if (!replaced) node->streams.emplace_back(id, data);
+    }
+    return scene_->stream_view(std::move(data))->hand_out();
+}
+
+ftv::Mat4 ShapeView::local_to_world(void*) {
+    operation("HostShape::local_to_world");
+    Node* node = shape("HostShape::local_to_world");
+    return node ? scene_->local_to_world(*node) : identity();
+}
+
+ftv::Mat4 ShapeView::world_to_local(void*) {
+    operation("HostShape::world_to_local");
+    Node* node = shape("HostShape::world_to_local");
+    return node ? scene_->world_to_local(*node) : identity();
+}
+
+void ShapeView::set_transformation(const ftv::Mat4& matrix, void*) {
+    operation("HostShape::set_transformation");
+    if (Node* node = shape("HostShape::set_transformation")) {
+        node->transformation = matrix;
+        ++node->transformations_set;
+        node->transformed_at = ++scene_->changes;
+    }
+}
+
+ftv::HostCenterObject* ShapeView::center_object(void*) {
+    operation("HostShape::center_object");
+    return scene_->center_view(shape("HostShape::center_object"))->hand_out();
+}
+
+ftv::HostPartObject* ShapeView::part_object(void*) {
+    operation("HostShape::part_object");
+    Node* node = shape("HostShape::part_object");
+    if (node == nullptr || !node->is_part()) {
+        scene_->report_misuse("HostShape::part_object of a shape that is not a part");
+        return nullptr;
+    }
+    if (!node->part_object) node->part_object = std::make_unique<PartObject>(accounts(), *node);
+    return node->part_object.get();
+}
+
+ftv::HostHandle ShapeView::part_handle(void*) {
+    operation("HostShape::part_handle");
+    Node* node = shape("HostShape::part_handle");
+    if (node == nullptr || !node->is_part()) {
+        scene_->report_misuse("HostShape::part_handle of a shape that is not a part");
+        return 0;
+    }
+    return Scene::handle_of(*node, Scene::HandleForm::part);
+}
+
+ftv::HostHandle ShapeView::handle(void*) {
+    operation("HostShape::handle");
+    Node* node = shape("HostShape::handle");
+    return node ? Scene::handle_of(*node, Scene::HandleForm::shape) : 0;
+}
+
+void ShapeView::move_after(ftv::HostHandle target, void*) {
+    operation("HostShape::move_after");
+    Node* node = shape("HostShape::move_after");
+    Node* anchor = scene_->node_from(target, Scene::HandleForm::move, "HostShape::move_after");
+    if (node == nullptr || anchor == nullptr) return;
+    if (node->parent == nullptr) {
+        scene_->report_misuse("HostShape::move_after would move the root part");
+        return;
+    }
+    for (Node* up = anchor; up != nullptr; up = up->parent) {
+        if (up == node) {
+            scene_->report_misuse("HostShape::move_after would put " + scene_->path_of(*node) + " inside itself");
+            return;
+        }
+    }
+    if (anchor->parent == nullptr) {
+        scene_->report_misuse("HostShape::move_after to beside the root part");
+        return;
+    }
+    scene_->move_after(*node, *anchor);
+}
+
+// ---- StreamView
+
+void StreamView::rewind(std::int32_t, void*) {
+    operation("HostStream::rewind");
+    position_ = 0;
+}
+
+void StreamView::read_int(std::int32_t* value, void*) {
+    operation("HostStream::read_int");
+    *value = position_ < data_->size() ? (*data_)[position_] : 0;
+    ++position_;
+}
+
+void StreamView::write_int(const std::int32_t* value, void*) {
+    operation("HostStream::write_int");
+    if (position_ < data_->size()) {
+        (*data_)[position_] = *value;
+    } else {
+        data_->resize(position_ + 1, 0);
+        data_->back() = *value;
+    }
+    ++position_;
+}
+
+// ---- DialogObject
+
+DialogRecord& DialogObject::record() { return scene_->dialog_record(record_); }
+
+DialogItem* DialogObject::item(std::int32_t index, const char* operation) {
+    auto& items = record().items;
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) {
+        scene_->report_misuse(std::string(operation) + " of item " + std::to_string(index) + ", which does not exist");
+        return nullptr;
+    }
+    return &items[static_cast<std::size_t>(index)];
+}
+
+void DialogObject::set_title(const char* title, void*) {
+    operation("HostDialog::set_title");
+    record().title = title;
+}
+
+void DialogObject::add_checkbox(std::int32_t type, const char* label, std::int32_t extra, void*) {
+    operation("HostDialog::add_checkbox");
+    record().items.push_back(DialogItem{type, label, extra, false});
+}
+
+void DialogObject::set_checked(std::int32_t index, bool checked, void*) {
+    operation("HostDialog::set_checked");
+    if (DialogItem* it = item(index, "HostDialog::set_checked")) it->checked = checked;
+}
+
+bool DialogObject::run_modal(std::int32_t, void*) {
+    operation("HostDialog::run_modal");
+    DialogRecord& r = record();
+    r.ran = true;
+    for (const DialogItem& it : r.items) r.initial_checks.push_back(it.checked);
+    DialogAnswer answer;
+    scene_->next_answer(answer);
+    if (answer.checked && !r.items.empty()) r.items[0].checked = *answer.checked;
+    r.confirmed = answer.confirm;
+    return answer.confirm;
+}
+
+void DialogObject::is_checked(std::int32_t index, bool* checked, void*) {
+    operation("HostDialog::is_checked");
+    if (DialogItem* it = item(index, "HostDialog::is_checked")) *checked = it->checked;
+}
+
+// ---- CameraObject, CenterObject, PartObject
+
+ftv::Vec3 CameraObject::eye_position(std::int32_t, void*) {
+    operation("HostCamera::eye_position");
+    return scene_->camera_data().eye;
+}
+
+ftv::Vec3 CenterObject::center(void*) {
+    operation("HostCenterObject::center");
+    return node_ ? scene_->local_center(*node_) : ftv::Vec3{0, 0, 0};
+}
+
+void PartObject::set_matrix(const ftv::Mat4& matrix, void*) {
+    operation("HostPartObject::set_matrix");
+    node_->part_matrix = matrix;
+    ++node_->part_matrices_set;
+}
+
+}  // namespace refhost

@@ -1,0 +1,53 @@
+#include "behaviour/update_pass.h"
+
+#include <cstring>
+
+#include "behaviour/face_camera.h"
+#include "behaviour/plugin_stream.h"
+#include "host/host_camera.h"
+#include "host/host_ref.h"
+#include "host/host_scene.h"
+#include "host/host_shape.h"
+
+namespace ftv {
+
+namespace {
+
+constexpr char kMarkerName[] = "#center";
+
+bool is_marker(HostShape& shape) { return std::strcmp(shape.shape_name(), kMarkerName) == 0; }
+
+// A part with a stream is never entered; tagged, it is turned when its first
+// child is the marker.
+void visit_part_with_stream(HostScene& scene, HostShape& part, HostStream& stream, const Vec3& eye) {
+    if (read_first_int(stream) == 0) return;
+    if (const auto first = adopt(part.first_child()); first && is_marker(*first.get())) {
+        face_camera(scene, part, *first.get(), eye);
+    }
+}
+
+void walk(HostScene& scene, HostShape& parent, const Vec3& eye) {
+    auto child = adopt(parent.first_child());
+    while (!child->is_end()) {
+        if (child->kind() == HostShape::kPart) {
+            if (const auto stream = find_plugin_stream(*child.get())) {
+                visit_part_with_stream(scene, *child.get(), *stream.get(), eye);
+            } else {
+                walk(scene, *child.get(), eye);
+            }
+        }
+        child.advance(child->next_sibling());
+    }
+}
+
+}  // namespace
+
+void update_pass(HostScene& scene, std::int32_t enabled, Vec3& eye) {
+    if (enabled == 0) return;
+    const auto camera = adopt(scene.camera());
+    eye = camera->eye_position(0);
+    const auto root = adopt(scene.root_part());
+    walk(scene, *root.get(), eye);
+}
+
+}  // namespace ftv

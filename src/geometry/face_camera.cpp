@@ -1,0 +1,52 @@
+#include "geometry/face_camera.h"
+
+#include <cmath>
+
+namespace ftv {
+
+const Mat4 kIdentityMatrix = {{{1.0f, 0.0f, 0.0f, 0.0f},
+                               {0.0f, 1.0f, 0.0f, 0.0f},
+                               {0.0f, 0.0f, 1.0f, 0.0f},
+                               {0.0f, 0.0f, 0.0f, 1.0f}}};
+
+namespace {
+
+void translation(const Vec3& t, Mat4& out) {
+    out = kIdentityMatrix;
+    out.m[3][0] = t.x;
+    out.m[3][1] = t.y;
+    out.m[3][2] = t.z;
+}
+
+// The rotation about a coordinate axis by angle, its cosine and sine stored as floats.
+void turn_about(const Vec3& axis, float angle, Mat4& out) {
+    const double radians = angle;
+    axis_rotation(axis, static_cast<float>(std::cos(radians)), static_cast<float>(std::sin(radians)), out);
+}
+
+}  // namespace
+
+void direction_to_eye(const Mat4& part_to_world, const Vec3& pivot, const Vec3& eye, Vec3& out) {
+    Vec3 world;
+    transform_point(pivot, part_to_world, world);
+    out = Vec3{eye.x - world.x, eye.y - world.y, eye.z - world.z};
+    normalize(out);
+}
+
+void facing_transform(const Vec3& pivot, const Mat4& turn, const Vec3& angles, Mat4& out) {
+    Mat4 accumulated = kIdentityMatrix;
+    Mat4 factor;
+    translation(Vec3{-pivot.x, -pivot.y, -pivot.z}, factor);
+    multiply(accumulated, factor, accumulated);
+    multiply(accumulated, turn, accumulated);
+    turn_about(Vec3{1.0f, 0.0f, 0.0f}, -angles.x, factor);
+    multiply(accumulated, factor, accumulated);
+    turn_about(Vec3{0.0f, 1.0f, 0.0f}, -angles.y, factor);
+    multiply(accumulated, factor, accumulated);
+    turn_about(Vec3{0.0f, 0.0f, 1.0f}, -angles.z, factor);
+    multiply(accumulated, factor, accumulated);
+    translation(pivot, factor);
+    multiply(accumulated, factor, out);
+}
+
+}  // namespace ftv

@@ -1,0 +1,24 @@
+#include <dlfcn.h>
+
+#include "platform/embedded_icons.h"
+#include "platform/platform.h"
+
+namespace ftv::platform {
+
+Library load_library(const char* file_name) { return dlopen(file_name, RTLD_NOW | RTLD_LOCAL); }
+
+void unload_library(Library library) {
+    if (library != nullptr) {
+        dlclose(library);
+    }
+}
+
+void* find_function(Library library, const char* name) { return dlsym(library, name); }
+
+// The icons are compiled into the module; a handle is the address of the
+// embedded image, which lives as long as the module.
+Icon load_icon(ModuleInstance, int resource_id, int) {
+    return const_cast<EmbeddedIcon*>(find_embedded_icon(resource_id));
+}
+
+}  // namespace ftv::platform

@@ -1,0 +1,54 @@
+// What the tests that drive the plug-in through its exports share: the built
+// module, the stand-in pane library it loaded, and a fixture whose reference
+// host must end every test balanced.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "host/plugin_interface.h"
+#include "module_loader.h"
+#include "pane_standin.h"
+#include "reference_host.h"
+
+namespace testing_support {
+
+// The module as the build made it.
+std::string module_path();
+
+// The module, loaded once for the whole test program.
+refhost::LoadedModule& shared_module();
+
+// The stand-in pane library as the module loaded it, or all null when the
+// module found none.
+struct PaneAccess {
+    refhost::PaneGetFunction get = nullptr;
+    refhost::PaneSendFunction send = nullptr;
+    refhost::PaneResetFunction reset = nullptr;
+
+    bool present() const { return get != nullptr; }
+    // The record for the plug-in's pane; a zeroed record when there is none.
+    refhost::PaneRecord record(std::uint32_t id) const;
+};
+PaneAccess pane_access();
+
+// A component created through the module's create_interface, released at the
+// end unless the test hands its reference back itself.
+struct ComponentDeleter {
+    void operator()(ftv::plugin_interface* component) const;
+};
+using ComponentPtr = std::unique_ptr<ftv::plugin_interface, ComponentDeleter>;
+ComponentPtr create_component(refhost::LoadedModule& module, const ftv::GUID& kind, std::int32_t index,
+                              refhost::ReferenceHost& host);
+
+// Every test that uses the reference host ends with a balanced ledger and
+// without misuse of the host.
+class HostTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+    refhost::ReferenceHost host;
+};
+
+}  // namespace testing_support
