@@ -30,11 +30,11 @@ public:
     Counted& operator=(const Counted&) = delete;
 
     ftv::HResult FTV_COM_CALL QueryInterface(const ftv::GUID&, void**) override { return ftv::kNoInterface; }
-    std::uint32_t FTV_COM_CALL AddRef() override {
+    ftv::RefCount FTV_COM_CALL AddRef() override {
         accounts_->ledger.added();
         return ++held_;
     }
-    std::uint32_t FTV_COM_CALL Release() override {
+    ftv::RefCount FTV_COM_CALL Release() override {
         if (held_ == 0) {
             accounts_->ledger.released_without_reference(this);
             return 0;

@@ -15,6 +15,7 @@ namespace ftv {
 using ::GUID;
 using ::IUnknown;
 using HResult = HRESULT;
+using RefCount = ULONG;  // 32 bits on Windows
 }  // namespace ftv
 
 // The calling convention of the three IUnknown operations.
@@ -35,12 +36,13 @@ struct GUID {
 };
 
 using HResult = std::int32_t;
+using RefCount = std::uint32_t;
 
 class IUnknown {
 public:
     virtual HResult QueryInterface(const GUID& id, void** object) = 0;
-    virtual std::uint32_t AddRef() = 0;
-    virtual std::uint32_t Release() = 0;
+    virtual RefCount AddRef() = 0;
+    virtual RefCount Release() = 0;
 
 protected:
     ~IUnknown() = default;
@@ -53,6 +55,7 @@ protected:
 namespace ftv {
 
 static_assert(sizeof(GUID) == 16, "interface identifiers are 16 bytes");
+static_assert(sizeof(RefCount) == 4 && sizeof(HResult) == 4, "32-bit counts and results");
 
 constexpr HResult kNoInterface = static_cast<HResult>(0x80004002u);  // E_NOINTERFACE
 

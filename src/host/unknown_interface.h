@@ -25,15 +25,15 @@ public:
     HResult FTV_COM_CALL QueryInterface(const GUID&, void**) override { return kNoInterface; }
 
     // Op 2.
-    std::uint32_t FTV_COM_CALL AddRef() override { return static_cast<std::uint32_t>(++ref_count_); }
+    RefCount FTV_COM_CALL AddRef() override { return static_cast<RefCount>(++ref_count_); }
 
     // Op 3. A release on a count of 0 leaves -1 and destroys nothing.
-    std::uint32_t FTV_COM_CALL Release() override {
+    RefCount FTV_COM_CALL Release() override {
         if (--ref_count_ == 0) {
             destroy(kFreeMemory);
             return 0;
         }
-        return static_cast<std::uint32_t>(ref_count_);
+        return static_cast<RefCount>(ref_count_);
     }
 
     // Op 4: runs the destructor and, when flags has kFreeMemory, frees the memory.
