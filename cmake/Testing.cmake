@@ -28,19 +28,33 @@ if(CMAKE_CROSSCOMPILING)
   # wineserver alive for the whole run lets CTest move on at once.
   add_test(NAME wine_session_start
            COMMAND /usr/bin/env ${FTV_WINE_ENV} sh -c "wineserver -p30 && wine cmd /c exit")
-  add_test(NAME wine_session_stop COMMAND /usr/bin/env ${FTV_WINE_ENV} wineserver -k)
+  add_test(NAME wine_session_stop COMMAND /usr/bin/env ${FTV_WINE_ENV} sh -c "wineserver -k; true")
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
   set(FTV_TEST_FIXTURE wine)
+
+  # Test programs are hosts: exceptions they throw pass through the module on
+  # their way back. GCC's unwinder finds the module's frames only when the
+  # program uses the shared libgcc, with which the module then registers them
+  # as it loads; so the tests link libgcc (and the thread library) as DLLs,
+  # copied beside them.
+  set(FTV_TEST_LINK_OPTIONS -static-libstdc++ -shared-libgcc)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libgcc_s_dw2-1.dll
+                  OUTPUT_VARIABLE libgcc_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
+  find_file(FTV_WINPTHREAD_DLL libwinpthread-1.dll PATHS /usr/${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32/lib
+            NO_DEFAULT_PATH REQUIRED)
+  file(COPY ${libgcc_dll} ${FTV_WINPTHREAD_DLL} DESTINATION ${FTV_ARTEFACT_DIR})
 else()
   find_package(GTest REQUIRED)
   set(FTV_TEST_FIXTURE "")
+  set(FTV_TEST_LINK_OPTIONS "")
 endif()
 
 function(ftv_add_gtest target)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${target} ${T_SOURCES})
   target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_options(${target} PRIVATE ${FTV_TEST_LINK_OPTIONS})
   set(props "")
   if(FTV_TEST_FIXTURE)
     list(APPEND props FIXTURES_REQUIRED ${FTV_TEST_FIXTURE})

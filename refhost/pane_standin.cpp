@@ -75,4 +75,10 @@ PANE_EXPORT bool ZPH_Test_Send(std::uint32_t id, std::uint32_t message, std::int
     return false;
 }
 
-PANE_EXPORT void ZPH_Test_Reset() { panes().clear(); }
+PANE_EXPORT void ZPH_Test_Reset() {
+    for (PaneRecord& record : panes()) {
+        record.texts_set = record.icons_set = 0;
+        record.text[0] = '\0';
+        record.icon = nullptr;
+    }
+}

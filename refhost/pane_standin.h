@@ -25,7 +25,7 @@ struct PaneRecord {
 using PaneGetFunction = bool (*)(std::uint32_t id, PaneRecord* record);
 // Delivers a mouse message to the pane's handler; false when none registered.
 using PaneSendFunction = bool (*)(std::uint32_t id, std::uint32_t message, std::intptr_t* result);
-// Forgets every pane.
+// Forgets what every pane showed; the registered handlers stay.
 using PaneResetFunction = void (*)();
 
 constexpr const char* kPaneGet = "ZPH_Test_Get";

@@ -1,6 +1,7 @@
 #include "behaviour/on_off_switch.h"
 
 #include "behaviour/plugin_stream.h"
+#include "behaviour/texts.h"
 #include "host/host_dialog.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
@@ -10,9 +11,6 @@
 namespace ftv {
 
 namespace {
-
-constexpr char kSettingsTitle[] = "Z_FaceToViewer \x90\xdd\x92\xe8";  // "Z_FaceToViewer 設定"
-constexpr char kEnabledLabel[] = "Z_FaceToViewer\x97\x4c\x8c\xf8";    // "Z_FaceToViewer有効"
 
 // Loads the switch from the root part's stream (off without one). The stream
 // is handed back so that the caller releases it where the order requires.

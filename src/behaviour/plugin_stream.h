@@ -22,10 +22,16 @@ inline std::int32_t read_first_int(HostStream& stream) {
     return value;
 }
 
+// Writes value at the start of the stream.
+inline void write_first_int(HostStream& stream, std::int32_t value) {
+    stream.rewind(0);
+    stream.write_int(&value);
+}
+
 // A new stream replacing any earlier one, holding value.
 inline void write_new_stream(HostShape& shape, std::int32_t value) {
     const auto stream = adopt(shape.make_stream(kMainId, 0, 0));
-    stream->write_int(&value);
+    write_first_int(*stream.get(), value);
 }
 
 }  // namespace ftv

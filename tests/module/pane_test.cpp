@@ -1,6 +1,7 @@
 // What the status pane shows: the exact text and the right icon for each state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -20,21 +21,12 @@ namespace {
 using namespace testing_support;
 
 #ifdef _WIN32
-// Pixel classes of a 16x16 icon: opaque pure black or white, opaque grey, transparent.
-struct IconLook {
-    int size = 0;
-    int black_or_white = 0;
-    int grey = 0;
-    int transparent = 0;
-};
-
-IconLook look_of(void* handle) {
-    IconLook look;
+// The icon's 16x16 pixels as 0x00RRGGBB, transparent ones as 0xFF000000.
+std::vector<std::uint32_t> pixels_of(void* handle) {
     ICONINFO info{};
-    if (!GetIconInfo(static_cast<HICON>(handle), &info)) return look;
+    if (handle == nullptr || !GetIconInfo(static_cast<HICON>(handle), &info)) return {};
     BITMAP bitmap{};
     GetObject(info.hbmColor, sizeof bitmap, &bitmap);
-    look.size = bitmap.bmWidth;
     const int w = bitmap.bmWidth, h = bitmap.bmHeight;
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -51,31 +43,40 @@ IconLook look_of(void* handle) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     for (std::size_t i = 0; i < colour.size(); ++i) {
-        if ((mask[i] & 0xFFFFFF) != 0) {
-            ++look.transparent;
-            continue;
-        }
-        const std::uint32_t rgb = colour[i] & 0xFFFFFF;
-        const int r = rgb >> 16, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-        if (rgb == 0 || rgb == 0xFFFFFF) {
-            ++look.black_or_white;
-        } else if (r == g && g == b) {
-            ++look.grey;
-        }
+        colour[i] = (mask[i] & 0xFFFFFF) != 0 ? 0xFF000000u : colour[i] & 0xFFFFFFu;
     }
-    return look;
+    return colour;
 }
 
-void expect_icon(void* handle, bool on) {
-    const IconLook look = look_of(handle);
-    EXPECT_EQ(look.size, 16);
-    EXPECT_GT(look.transparent, 16 * 16 / 8) << "a transparent background";
-    if (on) {
-        EXPECT_GT(look.black_or_white, 40) << "black and white eyes";
-    } else {
-        EXPECT_EQ(look.black_or_white, 0) << "greys only";
-        EXPECT_GT(look.grey, 40);
+// The spread between the darkest and the brightest opaque pixel.
+int contrast(const std::vector<std::uint32_t>& pixels) {
+    int lo = 255 * 3, hi = 0;
+    for (std::uint32_t p : pixels) {
+        if (p == 0xFF000000u) continue;
+        const int sum = int(p >> 16) + int((p >> 8) & 0xFF) + int(p & 0xFF);
+        lo = std::min(lo, sum);
+        hi = std::max(hi, sum);
     }
+    return hi - lo;
+}
+
+// The pane got the module's icon for the state, loaded at 16x16: the eyes in
+// black and white when on, the greyed pair when off.
+void expect_icon(void* handle, bool on) {
+    HMODULE module = GetModuleHandleA("Z_FaceToViewer.dll");
+    auto load = [module](int id) {
+        return LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_LOADMAP3DCOLORS);
+    };
+    const auto got = pixels_of(handle);
+    const auto eyes_on = pixels_of(load(110));
+    const auto eyes_off = pixels_of(load(112));
+    ASSERT_EQ(got.size(), 16u * 16u);
+    EXPECT_NE(eyes_on, eyes_off);
+    EXPECT_GT(contrast(eyes_on), contrast(eyes_off));
+    EXPECT_EQ(got, on ? eyes_on : eyes_off);
+    const auto transparent = std::count(got.begin(), got.end(), 0xFF000000u);
+    EXPECT_GT(transparent, 16 * 16 / 8) << "a transparent background";
+    EXPECT_LT(transparent, 16 * 16 - 16 * 16 / 4) << "and the eyes on it";
 }
 #else
 // The handle is the embedded icon: it must be the resource file, byte for byte.

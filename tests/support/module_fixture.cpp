@@ -10,13 +10,6 @@
 
 namespace testing_support {
 
-std::string module_path() { return FTV_MODULE_PATH; }
-
-refhost::LoadedModule& shared_module() {
-    static refhost::LoadedModule module(module_path());
-    return module;
-}
-
 namespace {
 
 void* loaded_pane_library() {

@@ -15,11 +15,16 @@
 
 namespace testing_support {
 
-// The module as the build made it.
-std::string module_path();
+#ifdef FTV_MODULE_PATH
+// The module this test program drives (FTV_MODULE_PATH, set per program).
+inline std::string module_path() { return FTV_MODULE_PATH; }
 
 // The module, loaded once for the whole test program.
-refhost::LoadedModule& shared_module();
+inline refhost::LoadedModule& shared_module() {
+    static refhost::LoadedModule module(module_path());
+    return module;
+}
+#endif
 
 // The stand-in pane library as the module loaded it, or all null when the
 // module found none.

@@ -1,0 +1,13 @@
+// Texts the behaviour shows in the host's dialogs, as code page 932 bytes.
+#pragma once
+
+namespace ftv {
+
+// "Z_FaceToViewer有効": the check box of both dialogs.
+constexpr char kEnabledLabel[] = "Z_FaceToViewer\x97\x4c\x8c\xf8";
+// "Z_FaceToViewer 設定": the settings dialog.
+constexpr char kSettingsTitle[] = "Z_FaceToViewer \x90\xdd\x92\xe8";
+// "Z_FaceToViewer属性 設定": the attribute dialog.
+constexpr char kAttributeTitle[] = "Z_FaceToViewer\x91\xae\x90\xab \x90\xdd\x92\xe8";
+
+}  // namespace ftv
