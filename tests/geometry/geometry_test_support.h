@@ -17,11 +17,7 @@ inline std::uint32_t bits(float v) {
     return u;
 }
 
-inline std::uint64_t bits(double v) {
-    std::uint64_t u;
-    std::memcpy(&u, &v, sizeof u);
-    return u;
-}
+inline std::uint64_t bits(double v) { return detmath::detail::bits_of(v); }
 
 inline float float_from(std::uint32_t u) {
     float v;
@@ -29,11 +25,7 @@ inline float float_from(std::uint32_t u) {
     return v;
 }
 
-inline double double_from(std::uint64_t u) {
-    double v;
-    std::memcpy(&v, &u, sizeof v);
-    return v;
-}
+inline double double_from(std::uint64_t u) { return detmath::detail::from_bits(u); }
 
 // SplitMix64: the same sequence on every platform, unlike the standard
 // library's distributions.
