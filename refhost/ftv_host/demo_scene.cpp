@@ -1,0 +1,63 @@
+#include "demo_scene.h"
+
+#include <string>
+
+#include "host/plugin_id.h"
+#include "host_math.h"
+
+namespace ftv_host {
+
+namespace {
+
+// A flat sign: a quad in the part's XY plane, facing +Z, with a pointer
+// triangle on top so that a turned sign is told from an unturned one.
+refhost::Mesh sign(const ftv::Vec3& c, float w, float h) {
+    refhost::Mesh mesh;
+    mesh.vertices = {{c.x - w, c.y - h, c.z}, {c.x + w, c.y - h, c.z}, {c.x + w, c.y + h, c.z},
+                     {c.x - w, c.y + h, c.z}, {c.x, c.y + h * 1.6f, c.z}};
+    mesh.polygons = {{0, 1, 2, 3}, {3, 2, 4}};
+    return mesh;
+}
+
+refhost::Node& billboard(refhost::Scene& scene, refhost::Node& parent, const std::string& name, ftv::Vec3 center,
+                         std::int32_t tag) {
+    refhost::Node& part = scene.add_part(parent, name);
+    scene.set_stream(part, ftv::kMainId, {tag});
+    scene.add_marker(part, center);
+    scene.add_mesh(part, name + " sign", sign(center, 1.0f, 0.7f));
+    return part;
+}
+
+}  // namespace
+
+void build_demo_scene(refhost::Scene& scene) {
+    refhost::Node& root = scene.root();
+    scene.set_stream(root, ftv::kMainId, {1});  // the switch, on
+
+    billboard(scene, root, "Billboard A", {-5, 0, 0}, 1);
+    billboard(scene, root, "Billboard B", {0, 0, -5}, 1);
+    billboard(scene, root, "Billboard C", {5, 0, 0}, 1);
+
+    // Untagged groups are searched: the billboard two levels down is turned.
+    refhost::Node& outer = scene.add_part(root, "Nested group");
+    outer.transformation = refhost::translation({0, 2, 4});
+    refhost::Node& inner = scene.add_part(outer, "Inner group");
+    billboard(scene, inner, "Billboard D", {0, 0, 0}, 1);
+
+    // No tag: stays as it was built.
+    refhost::Node& plain = scene.add_part(root, "Untagged group");
+    scene.add_marker(plain, {0, -1.5f, 8});
+    scene.add_mesh(plain, "Untagged sign", sign({0, -1.5f, 8}, 1.0f, 0.7f));
+
+    // A tagged part is turned as a whole: the tagged part inside it is not
+    // reached, and turns only with its holder. (The plug-in replaces a tagged
+    // part's own transformation, so its place is in its contents.)
+    refhost::Node& holder = billboard(scene, root, "Holder", {-5, -2.5f, -5}, 1);
+    billboard(scene, holder, "Inside holder", {-3, -2.5f, -5}, 1);
+
+    // Off to one side, so that signs built facing +Z must turn to face it.
+    scene.camera_data().eye = {14, 7, 12};
+    scene.camera_data().target = {0, 0, 0};
+}
+
+}  // namespace ftv_host

@@ -1,0 +1,15 @@
+// The scene ftv-host runs when given none: billboards around the origin that
+// show what the plug-in turns and what it leaves alone.
+#pragma once
+
+#include "scene.h"
+
+namespace ftv_host {
+
+// Fills an empty scene: tagged billboard groups with meshes, one inside an
+// untagged group nested two deep, one untagged group (never turned), one
+// tagged group inside a part that carries a stream of its own (never reached),
+// and the switch stored on.
+void build_demo_scene(refhost::Scene& scene);
+
+}  // namespace ftv_host

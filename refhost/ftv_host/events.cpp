@@ -1,0 +1,140 @@
+#include "events.h"
+
+#include <cmath>
+
+#include "plugin_session.h"
+
+namespace ftv_host {
+
+namespace {
+
+constexpr std::uint32_t kMaxSteps = 100000;
+
+refhost::DialogAnswer answer_at(const JsonAt& at) {
+    refhost::DialogAnswer answer;
+    answer.confirm = at.member("confirm").boolean();
+    if (at.has("checked")) answer.checked = at.member("checked").boolean();
+    return answer;
+}
+
+Event event_at(const JsonAt& at) {
+    Event e;
+    e.where = at.path();
+    const std::string type = at.member("event").string();
+    if (type == "initialize") {
+        at.allow_only({"event"});
+        e.type = Event::Type::initialize;
+    } else if (type == "notify") {
+        at.allow_only({"event", "eye"});
+        e.type = Event::Type::notify;
+        if (at.has("eye")) e.eye = at.member("eye").vec3();
+    } else if (type == "orbit") {
+        at.allow_only({"event", "steps"});
+        e.type = Event::Type::orbit;
+        e.steps = static_cast<std::uint32_t>(at.member("steps").integer(1, kMaxSteps));
+    } else if (type == "menu") {
+        at.allow_only({"event", "confirm", "checked"});
+        e.type = Event::Type::menu;
+        e.answer = answer_at(at);
+    } else if (type == "click") {
+        at.allow_only({"event", "button"});
+        e.type = Event::Type::click;
+        const JsonAt button = at.member("button");
+        const std::string name = button.string();
+        if (name != "left" && name != "right") button.fail("button \"" + name + "\" is not left or right");
+        e.left = name == "left";
+    } else if (type == "attribute") {
+        at.allow_only({"event", "shape", "confirm", "checked"});
+        e.type = Event::Type::attribute;
+        e.shape = at.member("shape").string();
+        e.answer = answer_at(at);
+    } else if (type == "create") {
+        at.allow_only({"event", "position", "first", "second", "selection"});
+        e.type = Event::Type::create;
+        e.position = at.member("position").vec3();
+        if (at.has("first")) e.first = static_cast<std::uint32_t>(at.member("first").integer(0, UINT32_MAX));
+        if (at.has("second")) e.second = static_cast<std::uint32_t>(at.member("second").integer(0, UINT32_MAX));
+        if (at.has("selection")) {
+            const JsonAt selection = at.member("selection");
+            e.selection.emplace();
+            for (std::size_t i = 0; i < selection.size(); ++i) e.selection->push_back(selection.at(i).string());
+        }
+    } else {
+        at.member("event").fail("unknown event \"" + type +
+                                "\" (initialize, notify, orbit, menu, click, attribute, create)");
+    }
+    return e;
+}
+
+refhost::Node& shape_named(PluginSession& session, const Event& event, const std::string& path,
+                           const std::string& place) {
+    refhost::Node* node = session.scene().find(path);
+    if (node == nullptr) throw InputError(event.where, place, "no shape at path \"" + path + "\"");
+    return *node;
+}
+
+}  // namespace
+
+std::vector<Event> read_events(const std::string& file, const Json& document) {
+    const JsonAt top(file, document);
+    top.allow_only({"events"});
+    const JsonAt list = top.member("events");
+    std::vector<Event> events;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        events.push_back(event_at(list.at(i)));
+        events.back().where = file + ": " + events.back().where;
+    }
+    return events;
+}
+
+std::vector<Event> read_events(const std::string& path) { return read_events(path, read_json_file(path)); }
+
+void orbit(PluginSession& session, std::uint32_t steps, void (*progress)(std::uint32_t, std::uint32_t)) {
+    refhost::Camera& camera = session.scene().camera_data();
+    const double dx = camera.eye.x - camera.target.x;
+    const double dz = camera.eye.z - camera.target.z;
+    for (std::uint32_t step = 1; step <= steps; ++step) {
+        // The last step lands exactly where the eye started.
+        const double angle = 2 * M_PI * (step % steps) / steps;
+        const double c = std::cos(angle), s = std::sin(angle);
+        camera.eye.x = static_cast<float>(camera.target.x + dx * c + dz * s);
+        camera.eye.z = static_cast<float>(camera.target.z - dx * s + dz * c);
+        session.notify();
+        if (progress != nullptr) progress(step, steps);
+    }
+}
+
+void run_event(PluginSession& session, const Event& event) {
+    switch (event.type) {
+        case Event::Type::initialize:
+            session.initialize();
+            break;
+        case Event::Type::notify:
+            if (event.eye) session.scene().camera_data().eye = *event.eye;
+            session.notify();
+            break;
+        case Event::Type::orbit:
+            orbit(session, event.steps);
+            break;
+        case Event::Type::menu:
+            session.menu(event.answer);
+            break;
+        case Event::Type::click:
+            session.click(event.left ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
+            break;
+        case Event::Type::attribute:
+            session.attribute(shape_named(session, event, event.shape, "shape"), event.answer);
+            break;
+        case Event::Type::create:
+            if (event.selection) {
+                std::vector<refhost::Node*> selection;
+                for (const std::string& path : *event.selection)
+                    selection.push_back(&shape_named(session, event, path, "selection"));
+                session.scene().selection() = selection;
+            }
+            session.create(event.position, event.first, event.second);
+            break;
+    }
+}
+
+}  // namespace ftv_host

@@ -1,0 +1,155 @@
+#include "json_input.h"
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace ftv_host {
+
+namespace {
+
+// Scene and event files are small; anything larger is a mistake, not a scene.
+constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
+
+const char* type_name(const Json& value) {
+    return value.type_name();
+}
+
+}  // namespace
+
+std::string line_and_column(const std::string& text, std::size_t byte) {
+    std::size_t line = 1, column = 1;
+    const std::size_t end = std::min(byte == 0 ? 0 : byte - 1, text.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+Json read_json_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw InputError(path, "", std::string("cannot open: ") + std::strerror(errno));
+    in.seekg(0, std::ios::end);
+    const auto size = static_cast<std::uintmax_t>(in.tellg());
+    if (size > kMaxFileBytes) {
+        throw InputError(path, "", "file of " + std::to_string(size) + " bytes is larger than the limit of " +
+                                       std::to_string(kMaxFileBytes));
+    }
+    in.seekg(0);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(size));
+    if (!in) throw InputError(path, "", "read failed");
+    try {
+        return Json::parse(text);
+    } catch (const Json::parse_error& error) {
+        // The library's message repeats the position; keep its explanation only.
+        std::string what = error.what();
+        const auto colon = what.rfind(": ");
+        if (colon != std::string::npos) what = what.substr(colon + 2);
+        throw InputError(path, line_and_column(text, error.byte), what);
+    }
+}
+
+void JsonAt::fail(const std::string& what) const {
+    throw InputError(*file_, path_.empty() ? "/" : path_, what);
+}
+
+JsonAt JsonAt::member(const char* key) const {
+    const Json& o = object();
+    const auto found = o.find(key);
+    if (found == o.end()) fail(std::string("missing key \"") + key + "\"");
+    return JsonAt(*file_, *found, path_ + "/" + key);
+}
+
+bool JsonAt::has(const char* key) const { return object().contains(key); }
+
+void JsonAt::allow_only(std::initializer_list<const char*> keys) const {
+    for (const auto& item : object().items()) {
+        bool known = false;
+        for (const char* key : keys) known = known || item.key() == key;
+        if (!known) JsonAt(*file_, item.value(), path_ + "/" + item.key()).fail("unknown key");
+    }
+}
+
+std::size_t JsonAt::size() const { return array().size(); }
+
+JsonAt JsonAt::at(std::size_t index) const {
+    return JsonAt(*file_, array()[index], path_ + "/" + std::to_string(index));
+}
+
+const Json& JsonAt::object() const {
+    if (!value_->is_object()) fail(std::string("expected an object, found ") + type_name(*value_));
+    return *value_;
+}
+
+const Json& JsonAt::array() const {
+    if (!value_->is_array()) fail(std::string("expected an array, found ") + type_name(*value_));
+    return *value_;
+}
+
+std::string JsonAt::string() const {
+    if (!value_->is_string()) fail(std::string("expected a string, found ") + type_name(*value_));
+    return value_->get<std::string>();
+}
+
+bool JsonAt::boolean() const {
+    if (!value_->is_boolean()) fail(std::string("expected true or false, found ") + type_name(*value_));
+    return value_->get<bool>();
+}
+
+std::int64_t JsonAt::integer(std::int64_t low, std::int64_t high) const {
+    std::int64_t v = 0;
+    if (value_->is_number_unsigned()) {
+        const auto u = value_->get<std::uint64_t>();
+        if (u > static_cast<std::uint64_t>(high)) fail("integer " + std::to_string(u) + " out of range");
+        v = static_cast<std::int64_t>(u);
+    } else if (value_->is_number_integer()) {
+        v = value_->get<std::int64_t>();
+    } else {
+        fail(std::string("expected an integer, found ") + type_name(*value_));
+    }
+    if (v < low || v > high) {
+        fail("integer " + std::to_string(v) + " out of range " + std::to_string(low) + " to " + std::to_string(high));
+    }
+    return v;
+}
+
+float JsonAt::finite_float() const {
+    if (!value_->is_number()) fail(std::string("expected a number, found ") + type_name(*value_));
+    const double d = value_->get<double>();
+    const auto f = static_cast<float>(d);
+    if (!std::isfinite(d) || !std::isfinite(f)) fail("number out of the float range");
+    return f;
+}
+
+float JsonAt::float_or_bits() const {
+    if (!value_->is_string()) return finite_float();
+    const std::string text = value_->get<std::string>();
+    char* end = nullptr;
+    const unsigned long bits = text.size() == 10 && text.rfind("0x", 0) == 0 ? std::strtoul(text.c_str(), &end, 16) : 0;
+    if (end == nullptr || *end != '\0') fail("expected a number or a bit pattern such as \"0x7FC00000\"");
+    float f = 0;
+    const auto b = static_cast<std::uint32_t>(bits);
+    std::memcpy(&f, &b, sizeof f);
+    return f;
+}
+
+ftv::Vec3 JsonAt::vec3() const {
+    if (size() != 3) fail("expected 3 numbers, found " + std::to_string(size()));
+    return {at(0).finite_float(), at(1).finite_float(), at(2).finite_float()};
+}
+
+ftv::Mat4 JsonAt::mat4() const {
+    if (size() != 16) fail("expected 16 numbers (row by row), found " + std::to_string(size()));
+    ftv::Mat4 m{};
+    for (std::size_t i = 0; i < 16; ++i) m.m[i / 4][i % 4] = at(i).float_or_bits();
+    return m;
+}
+
+}  // namespace ftv_host

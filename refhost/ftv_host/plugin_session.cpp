@@ -1,0 +1,138 @@
+#include "plugin_session.h"
+
+#include <dlfcn.h>
+#include <iconv.h>
+
+#include <vector>
+
+#include "host/interface_ids.h"
+#include "host/plugin_id.h"
+#include "scene_objects.h"
+
+namespace ftv_host {
+
+namespace {
+
+// The pane's text is in the plug-in's code page (CP932); shown as UTF-8.
+std::string utf8_from_cp932(const std::string& bytes) {
+    iconv_t converter = iconv_open("UTF-8", "CP932");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return bytes;
+    std::vector<char> out(bytes.size() * 4 + 4);
+    char* source = const_cast<char*>(bytes.data());
+    std::size_t source_left = bytes.size();
+    char* target = out.data();
+    std::size_t target_left = out.size();
+    const std::size_t result = iconv(converter, &source, &source_left, &target, &target_left);
+    iconv_close(converter);
+    if (result == static_cast<std::size_t>(-1)) return bytes;
+    return std::string(out.data(), out.size() - target_left);
+}
+
+void count_passes(const std::vector<std::string>& log, std::uint64_t& visited) {
+    for (const std::string& call : log)
+        if (call == "HostShape::find_stream") ++visited;
+}
+
+}  // namespace
+
+PluginSession::PluginSession(const std::string& module_path, const std::string& pane_path) {
+    // Loaded by full path first: the module's own dlopen("Z_PnlHub.so") then
+    // finds this copy by its soname, whatever the library search path.
+    pane_library_ = dlopen(pane_path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (pane_library_ == nullptr) throw refhost::LoadError("cannot load the pane library: " + std::string(dlerror()));
+    pane_get_ = reinterpret_cast<refhost::PaneGetFunction>(dlsym(pane_library_, refhost::kPaneGet));
+    pane_send_ = reinterpret_cast<refhost::PaneSendFunction>(dlsym(pane_library_, refhost::kPaneSend));
+    if (pane_get_ == nullptr || pane_send_ == nullptr)
+        throw refhost::LoadError(pane_path + " is not the stand-in pane library");
+    module_ = std::make_unique<refhost::LoadedModule>(module_path);
+    host_ = std::make_unique<refhost::ReferenceHost>();
+    scene_ = &host_->new_scene();
+    main_ = create<ftv::plugin_interface>(ftv::kPluginInterfaceId);
+    attribute_ = create<ftv::attribute_interface>(ftv::kAttributeInterfaceId);
+    creator_ = create<ftv::creator_interface>(ftv::kCreatorInterfaceId);
+}
+
+PluginSession::~PluginSession() {
+    release_components();
+    host_.reset();
+    module_.reset();
+    if (pane_library_ != nullptr) dlclose(pane_library_);
+}
+
+template <class Interface>
+Interface* PluginSession::create(const ftv::GUID& kind) {
+    ftv::plugin_interface* component = nullptr;
+    module_->create_interface(&kind, 0, &component, &host_->app(), nullptr);
+    if (component == nullptr) throw refhost::LoadError(module_->path() + " made no component of a kind it announces");
+    // The module hands out the component as the interface the kind names.
+    return static_cast<Interface*>(component);
+}
+
+void PluginSession::release_components() {
+    for (ftv::plugin_interface** component :
+         {&main_, reinterpret_cast<ftv::plugin_interface**>(&attribute_), reinterpret_cast<ftv::plugin_interface**>(&creator_)}) {
+        if (*component != nullptr) (*component)->Release();
+        *component = nullptr;
+    }
+}
+
+void PluginSession::initialize() {
+    bool result = true;
+    main_->initialization(result, scene_);
+}
+
+void PluginSession::notify() {
+    std::vector<std::uint32_t> before;
+    for (std::uint32_t id = 1; id <= scene_->node_count(); ++id) before.push_back(scene_->node_by_id(id)->transformations_set);
+    host_->faults().clear_log();
+    host_->faults().record(true);
+    bool result = true;
+    main_->update_notification(result, scene_);
+    host_->faults().record(false);
+    count_passes(host_->faults().log(), visited_);
+    host_->faults().clear_log();
+    for (std::uint32_t id = 1; id <= before.size(); ++id)
+        if (scene_->node_by_id(id)->transformations_set != before[id - 1]) ++turned_;
+    ++passes_;
+}
+
+void PluginSession::menu(refhost::DialogAnswer answer) {
+    scene_->queue_answer(answer);
+    main_->menu_command(0, scene_);
+}
+
+bool PluginSession::click(std::uint32_t message) {
+    std::intptr_t result = 0;
+    return pane_send_(ftv::kMainId, message, &result);
+}
+
+void PluginSession::attribute(refhost::Node& shape, refhost::DialogAnswer answer) {
+    scene_->queue_answer(answer);
+    // Lent for the call: the host keeps the reference and gives it back after.
+    ftv::HostShape* view = scene_->shape_view(&shape)->hand_out();
+    attribute_->attribute_command(view);
+    view->Release();
+}
+
+void PluginSession::create(const ftv::Vec3& position, std::uint32_t first, std::uint32_t second) {
+    creator_->input(position, first, second);
+    creator_->creation_command(scene_);
+}
+
+PaneState PluginSession::pane() const {
+    PaneState state;
+    refhost::PaneRecord record{};
+    if (!pane_get_(ftv::kMainId, &record)) return state;
+    state.present = true;
+    state.text = utf8_from_cp932(record.text);
+    state.icon = record.icon != nullptr;
+    state.texts_set = record.texts_set;
+    return state;
+}
+
+bool PluginSession::switch_on() const {
+    const refhost::StreamData* data = scene_->root().stream(ftv::kMainId);
+    return data != nullptr && !data->empty() && data->front() != 0;
+}
+
+}  // namespace ftv_host

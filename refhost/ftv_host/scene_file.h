@@ -1,0 +1,34 @@
+// Scene files: a reference scene as JSON.
+//
+// {"camera": {"eye": [x,y,z], "target": [x,y,z]},
+//  "input_to_world": [16 numbers, row by row],
+//  "root": {"streams": {...}, "children": [node, ...]},
+//  "selection": ["/Path/To/Shape", ...], "current_part": "/Path",
+//  "pane": {...}}                           (written only; ignored on reading)
+// node: {"name": "...", "kind": "part" | "marker" | "mesh",
+//        part:   "transformation": [16], "part_matrix": [16], "children": [...]
+//        marker: "center": [x,y,z], "input": [first, second]
+//        mesh:   "vertices": [[x,y,z], ...], "polygons": [[i, j, k, ...], ...]
+//        any:    "streams": {"40A000C0": [int32, ...]}}
+// Floats are written so that reading them gives the same bits back; a
+// non-finite value in a matrix (which the plug-in may have written) is kept
+// as its bit pattern, "0x7FC00000".
+#pragma once
+
+#include <string>
+
+#include "json_input.h"
+#include "scene.h"
+
+namespace ftv_host {
+
+// Fills an empty scene from a file; InputError names the place of a fault.
+void read_scene(const std::string& path, refhost::Scene& scene);
+void read_scene(const std::string& file, const Json& document, refhost::Scene& scene);
+// The scene as a document; pane, when not null, is stored with it.
+Json scene_to_json(const refhost::Scene& scene, const Json* pane = nullptr);
+// Indented text, ending in a newline.
+std::string json_text(const Json& document);
+Json float_json(float value);
+
+}  // namespace ftv_host

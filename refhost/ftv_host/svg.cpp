@@ -1,0 +1,235 @@
+#include "svg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "host/plugin_id.h"
+#include "host_math.h"
+
+namespace ftv_host {
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kStatusHeight = 28;
+const char* const kPalette[] = {"#e4572e", "#29335c", "#f3a712", "#669bbc", "#8fb339", "#a8577e"};
+
+struct V {
+    double x, y, z;
+};
+V operator-(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+V operator+(V a, V b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+V operator*(V a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+double dot(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V cross(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+V unit(V a) {
+    const double n = std::sqrt(dot(a, a));
+    return n > 0 ? a * (1 / n) : V{0, 0, 0};
+}
+V from(const ftv::Vec3& v) { return {v.x, v.y, v.z}; }
+
+std::string escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else if (c == '&') out += "&amp;";
+        else out += c;
+    }
+    return out;
+}
+
+std::string num(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    return text;
+}
+
+// A part the plug-in turns when it reaches it: a non-zero tag and a "#center" marker first.
+bool is_billboard(const refhost::Node& node) {
+    const refhost::StreamData* tag = node.stream(ftv::kMainId);
+    return node.is_part() && tag != nullptr && !tag->empty() && tag->front() != 0 && node.first != nullptr &&
+           node.first->kind == refhost::kMarker && node.first->name == "#center";
+}
+
+struct Polygon {
+    std::vector<V> world;
+    int colour;  // index into the palette, -1: untagged
+    std::string owner;
+};
+
+// Every polygon in world coordinates, coloured by the tagged part that holds it.
+void collect(const refhost::Scene& scene, const refhost::Node& part, int colour, int& next_colour,
+             std::vector<Polygon>& out, std::vector<const refhost::Node*>& billboards) {
+    for (const refhost::Node* child = part.first; child != nullptr; child = child->next) {
+        if (child->is_part()) {
+            int c = colour;
+            if (is_billboard(*child)) {
+                c = next_colour++ % 6;
+                billboards.push_back(child);
+            }
+            collect(scene, *child, c, next_colour, out, billboards);
+        } else if (child->kind == refhost::kMesh) {
+            const ftv::Mat4 to_world = scene.local_to_world(*child);
+            for (const auto& indices : child->mesh.polygons) {
+                Polygon polygon{{}, colour, child->name};
+                for (std::uint32_t i : indices) {
+                    ftv::Vec3 w{};
+                    ftv::transform_point(child->mesh.vertices[i], to_world, w);
+                    polygon.world.push_back(from(w));
+                }
+                out.push_back(std::move(polygon));
+            }
+        }
+    }
+}
+
+std::string fill_of(int colour) { return colour < 0 ? "#9a9a9a" : kPalette[colour]; }
+
+}  // namespace
+
+std::string camera_view_svg(const refhost::Scene& scene, const PaneState& pane) {
+    std::vector<Polygon> polygons;
+    std::vector<const refhost::Node*> billboards;
+    int next_colour = 0;
+    collect(scene, scene.root(), -1, next_colour, polygons, billboards);
+
+    const V eye = from(scene.camera_data().eye);
+    const V forward = unit(from(scene.camera_data().target) - eye);
+    V right = cross(forward, {0, 1, 0});
+    if (dot(right, right) < 1e-12) right = cross(forward, {0, 0, -1});
+    right = unit(right);
+    const V up = cross(right, forward);
+    const double focal = (kHeight / 2.0) / std::tan(M_PI / 8);  // 45 degree field of view
+    const double near = 0.05;
+
+    struct Drawn {
+        double depth;
+        std::string svg;
+    };
+    std::vector<Drawn> drawn;
+    for (const Polygon& polygon : polygons) {
+        std::vector<V> camera;
+        bool visible = polygon.world.size() >= 3;
+        double depth = 0;
+        for (const V& w : polygon.world) {
+            const V d = w - eye;
+            camera.push_back({dot(d, right), dot(d, up), dot(d, forward)});
+            visible = visible && camera.back().z > near;
+            depth += camera.back().z;
+        }
+        if (!visible) continue;
+        double area = 0;  // in the image plane, y up: positive when the face looks at the eye
+        std::string points;
+        for (std::size_t i = 0; i < camera.size(); ++i) {
+            const V& a = camera[i];
+            const V& b = camera[(i + 1) % camera.size()];
+            area += (a.x / a.z) * (b.y / b.z) - (b.x / b.z) * (a.y / a.z);
+            points += num(kWidth / 2.0 + focal * a.x / a.z) + "," + num(kHeight / 2.0 - focal * a.y / a.z) + " ";
+        }
+        const std::string colour = fill_of(polygon.colour);
+        std::string style = area > 0 ? "fill=\"" + colour + "\" stroke=\"#222\" stroke-width=\"1.5\""
+                                     : "fill=\"" + colour + "\" fill-opacity=\"0.15\" stroke=\"" + colour +
+                                           "\" stroke-dasharray=\"5,3\" stroke-width=\"1.5\"";
+        drawn.push_back({depth / camera.size(), "  <polygon points=\"" + points + "\" " + style + "><title>" +
+                                                    escape(polygon.owner) + (area > 0 ? " (front)" : " (back)") +
+                                                    "</title></polygon>\n"});
+    }
+    std::stable_sort(drawn.begin(), drawn.end(), [](const Drawn& a, const Drawn& b) { return a.depth > b.depth; });
+
+    std::ostringstream out;
+    const int total = kHeight + kStatusHeight;
+    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << total
+        << "\" viewBox=\"0 0 " << kWidth << " " << total << "\" font-family=\"sans-serif\">\n";
+    out << "  <rect width=\"" << kWidth << "\" height=\"" << kHeight << "\" fill=\"#f4f1ea\"/>\n";
+    out << "  <text x=\"10\" y=\"20\" font-size=\"14\" fill=\"#444\">View from the camera: filled faces look at the "
+           "eye, dashed outlines face away</text>\n";
+    for (const Drawn& d : drawn) out << d.svg;
+    // Labels at each tagged part's centre.
+    for (const refhost::Node* part : billboards) {
+        const V c = from(scene.world_center(*part->first)) - eye;
+        const V p{dot(c, right), dot(c, up), dot(c, forward)};
+        if (p.z <= near) continue;
+        out << "  <text x=\"" << num(kWidth / 2.0 + focal * p.x / p.z) << "\" y=\""
+            << num(kHeight / 2.0 - focal * p.y / p.z + 4) << "\" font-size=\"12\" text-anchor=\"middle\" fill=\"#fff\">"
+            << escape(part->name) << "</text>\n";
+    }
+    // The status bar as the pane last showed it.
+    out << "  <rect y=\"" << kHeight << "\" width=\"" << kWidth << "\" height=\"" << kStatusHeight
+        << "\" fill=\"#d8d8d8\" stroke=\"#999\"/>\n";
+    const bool on = pane.text.find("無効") == std::string::npos && pane.present;
+    if (pane.icon) {
+        out << "  <rect x=\"8\" y=\"" << kHeight + 6 << "\" width=\"16\" height=\"16\" rx=\"3\" fill=\""
+            << (on ? "#2e9e44" : "#b03a2e") << "\"/>\n";
+    }
+    out << "  <text x=\"32\" y=\"" << kHeight + 19 << "\" font-size=\"14\" fill=\"#111\">"
+        << escape(pane.present ? pane.text : "(no pane)") << "</text>\n";
+    out << "</svg>\n";
+    return out.str();
+}
+
+std::string top_view_svg(const refhost::Scene& scene, const std::vector<ftv::Vec3>& eye_path) {
+    std::vector<Polygon> polygons;
+    std::vector<const refhost::Node*> billboards;
+    int next_colour = 0;
+    collect(scene, scene.root(), -1, next_colour, polygons, billboards);
+    const V eye = from(scene.camera_data().eye);
+    const V target = from(scene.camera_data().target);
+
+    // Bounds of everything drawn, in (x, z).
+    double x0 = std::min(eye.x, target.x), x1 = std::max(eye.x, target.x);
+    double z0 = std::min(eye.z, target.z), z1 = std::max(eye.z, target.z);
+    auto grow = [&](const V& v) {
+        if (!std::isfinite(v.x) || !std::isfinite(v.z)) return;
+        x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), z0 = std::min(z0, v.z), z1 = std::max(z1, v.z);
+    };
+    for (const Polygon& p : polygons)
+        for (const V& v : p.world) grow(v);
+    for (const ftv::Vec3& e : eye_path) grow(from(e));
+    const double margin = 40, size = kHeight;
+    const double span = std::max({x1 - x0, z1 - z0, 1e-6});
+    const double scale = (size - 2 * margin) / span;
+    auto sx = [&](const V& v) { return num(margin + (v.x - x0) * scale + (size - 2 * margin - (x1 - x0) * scale) / 2); };
+    auto sy = [&](const V& v) { return num(margin + (v.z - z0) * scale + (size - 2 * margin - (z1 - z0) * scale) / 2); };
+
+    std::ostringstream out;
+    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size << "\" height=\"" << size
+        << "\" viewBox=\"0 0 " << size << " " << size << "\" font-family=\"sans-serif\">\n";
+    out << "  <defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"9\" refY=\"5\" markerWidth=\"6\" "
+           "markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#1a5fb4\"/></marker></defs>\n";
+    out << "  <rect width=\"" << size << "\" height=\"" << size << "\" fill=\"#fbfbf8\"/>\n";
+    out << "  <text x=\"10\" y=\"20\" font-size=\"13\" fill=\"#444\">Top view: eye rays (orange), facing "
+           "directions (blue arrows), eye path (dots)</text>\n";
+    for (const Polygon& p : polygons) {
+        out << "  <polygon points=\"";
+        for (const V& v : p.world) out << sx(v) << "," << sy(v) << " ";
+        out << "\" fill=\"" << fill_of(p.colour) << "\" fill-opacity=\"0.4\" stroke=\"" << fill_of(p.colour)
+            << "\" stroke-width=\"2\"/>\n";
+    }
+    for (const ftv::Vec3& e : eye_path)
+        out << "  <circle cx=\"" << sx(from(e)) << "\" cy=\"" << sy(from(e)) << "\" r=\"2\" fill=\"#888\"/>\n";
+    const double arrow = std::max(span * 0.08, 1e-6);
+    for (const refhost::Node* part : billboards) {
+        const V c = from(scene.world_center(*part->first));
+        const V facing = unit(from(refhost::transform_direction({0, 0, 1}, scene.content_matrix(*part))));
+        out << "  <line x1=\"" << sx(eye) << "\" y1=\"" << sy(eye) << "\" x2=\"" << sx(c) << "\" y2=\"" << sy(c)
+            << "\" stroke=\"#f08c00\" stroke-width=\"1\"/>\n";
+        const V tip = c + facing * arrow;
+        out << "  <line x1=\"" << sx(c) << "\" y1=\"" << sy(c) << "\" x2=\"" << sx(tip) << "\" y2=\"" << sy(tip)
+            << "\" stroke=\"#1a5fb4\" stroke-width=\"2.5\" marker-end=\"url(#arrow)\"><title>" << escape(part->name)
+            << "</title></line>\n";
+        out << "  <circle cx=\"" << sx(c) << "\" cy=\"" << sy(c) << "\" r=\"3\" fill=\"#111\"/>\n";
+    }
+    out << "  <line x1=\"" << sx(eye) << "\" y1=\"" << sy(eye) << "\" x2=\"" << sx(target) << "\" y2=\"" << sy(target)
+        << "\" stroke=\"#555\" stroke-dasharray=\"4,4\"/>\n";
+    out << "  <circle cx=\"" << sx(eye) << "\" cy=\"" << sy(eye) << "\" r=\"7\" fill=\"#c01c28\"/>\n";
+    out << "  <text x=\"" << sx(eye) << "\" y=\"" << sy(eye) << "\" dx=\"10\" dy=\"-8\" font-size=\"13\">camera</text>\n";
+    out << "  <circle cx=\"" << sx(target) << "\" cy=\"" << sy(target) << "\" r=\"4\" fill=\"none\" stroke=\"#555\"/>\n";
+    out << "</svg>\n";
+    return out.str();
+}
+
+}  // namespace ftv_host
