@@ -1,6 +1,6 @@
 #include "geometry/face_camera.h"
 
-#include <cmath>
+#include "geometry/det_math.h"
 
 namespace ftv {
 
@@ -18,10 +18,11 @@ void translation(const Vec3& t, Mat4& out) {
     out.m[3][2] = t.z;
 }
 
-// The rotation about a coordinate axis by angle, its cosine and sine stored as floats.
+// The rotation about a coordinate axis by angle, its cosine and sine stored as
+// floats. The deterministic sine and cosine give every build the same bits.
 void turn_about(const Vec3& axis, float angle, Mat4& out) {
     const double radians = angle;
-    axis_rotation(axis, static_cast<float>(std::cos(radians)), static_cast<float>(std::sin(radians)), out);
+    axis_rotation(axis, static_cast<float>(detmath::cos(radians)), static_cast<float>(detmath::sin(radians)), out);
 }
 
 }  // namespace
