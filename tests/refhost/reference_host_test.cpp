@@ -1,0 +1,168 @@
+// The reference host itself: the tests of the plug-in are only as good as the
+// ledger, the fault injection and the scene semantics they rely on.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host/host_ref.h"
+#include "host/host_shape.h"
+#include "host/host_stream.h"
+#include "host_math.h"
+#include "reference_host.h"
+
+namespace {
+
+using ftv::Mat4;
+using ftv::Vec3;
+using refhost::Node;
+using refhost::ReferenceHost;
+using refhost::Scene;
+
+Vec3 through(const Vec3& v, const Mat4& m) { return refhost::transform_direction(v, m); }
+
+void expect_vec(const Vec3& got, const Vec3& want, float tolerance, const char* what) {
+    EXPECT_NEAR(got.x, want.x, tolerance) << what;
+    EXPECT_NEAR(got.y, want.y, tolerance) << what;
+    EXPECT_NEAR(got.z, want.z, tolerance) << what;
+}
+
+TEST(RotationBetween, TurnsFromOntoToByTheShortestArc) {
+    const struct {
+        const char* what;
+        Vec3 from, to;
+    } cases[] = {{"+Z to +X", {0, 0, 1}, {1, 0, 0}},        {"+Z to a diagonal", {0, 0, 1}, {1, 2, 3}},
+                 {"unnormalised", {0, 0, 5}, {0, -0.1f, 0}}, {"same direction", {0, 0, 1}, {0, 0, 2}},
+                 {"opposite", {0, 0, 1}, {0, 0, -3}},         {"opposite, oblique", {1, 1, 0}, {-2, -2, 0}}};
+    for (const auto& c : cases) {
+        const Mat4 r = refhost::rotation_between(c.from, c.to);
+        Vec3 from = c.from, to = c.to;
+        ftv::normalize(from);
+        ftv::normalize(to);
+        expect_vec(through(from, r), to, 1e-6f, c.what);
+        // A rotation: rows of unit length, determinant +1, no translation.
+        const Vec3 x = through({1, 0, 0}, r), y = through({0, 1, 0}, r), z = through({0, 0, 1}, r);
+        const double det = x.x * (y.y * z.z - y.z * z.y) - x.y * (y.x * z.z - y.z * z.x) + x.z * (y.x * z.y - y.y * z.x);
+        EXPECT_NEAR(det, 1.0, 1e-6) << c.what;
+        EXPECT_EQ(r.m[3][0], 0.0f) << c.what;
+        // Shortest arc: the axis perpendicular to both stays put.
+        const Vec3 axis{from.y * to.z - from.z * to.y, from.z * to.x - from.x * to.z, from.x * to.y - from.y * to.x};
+        if (std::fabs(axis.x) + std::fabs(axis.y) + std::fabs(axis.z) > 1e-3f) {
+            expect_vec(through(axis, r), axis, 1e-6f, c.what);
+        }
+    }
+    // A zero direction gives the identity.
+    const Mat4 none = refhost::rotation_between({0, 0, 1}, {0, 0, 0});
+    const Mat4 id = refhost::identity();
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(none.m[i][j], id.m[i][j]);
+}
+
+TEST(SceneMatrices, ContentMatricesAndTheirInverses) {
+    ReferenceHost host;
+    Scene& scene = host.new_scene();
+    Node& outer = scene.add_part(scene.root(), "Outer");
+    outer.transformation = refhost::product(refhost::rotation_between({0, 0, 1}, {1, 0, 0}), refhost::translation({1, 2, 3}));
+    Node& inner = scene.add_part(outer, "Inner");
+    inner.transformation = refhost::translation({0, 0, 5});
+    Node& marker = scene.add_marker(inner, {1, 0, 0});
+    // local_to_world of a part leaves out its own transformation.
+    const Mat4 parent = scene.local_to_world(inner);
+    const Mat4 content = scene.content_matrix(outer);
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(parent.m[i][j], content.m[i][j]);
+    // (1,0,0) in Inner: +5 along Inner's Z, then Outer turns +Z to +X and moves by (1,2,3).
+    expect_vec(scene.world_center(marker), {1 + 5, 2, 3 - 1}, 1e-5f, "marker");
+    Vec3 back;
+    ftv::transform_point(scene.world_center(marker), scene.world_to_local(inner), back);
+    expect_vec(back, {1, 0, 0}, 1e-5f, "world to local");
+}
+
+TEST(Ledger, CatchesLeaksDoubleReleasesAndAddedReferences) {
+    ReferenceHost host;
+    Scene& scene = host.new_scene();
+    ftv::HostShape* root = scene.root_part();
+    EXPECT_FALSE(host.ledger().balanced());
+    EXPECT_NE(host.ledger().report().find("still held: HostShape"), std::string::npos);
+    root->Release();
+    EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
+
+    // The lent scene was never handed out: releasing it is a fault.
+    scene.Release();
+    EXPECT_FALSE(host.ledger().balanced());
+    EXPECT_NE(host.ledger().report().find("released without a reference: HostScene"), std::string::npos);
+
+    ReferenceHost other;
+    ftv::HostShape* shape = other.new_scene().root_part();
+    shape->AddRef();
+    shape->Release();
+    shape->Release();
+    EXPECT_EQ(other.ledger().outstanding(), 0);
+    EXPECT_FALSE(other.ledger().balanced()) << "the plug-in must never add a reference";
+}
+
+TEST(HostRef, ReleasesOnEveryPathAndFollowsObjectsMovedInPlace) {
+    ReferenceHost host;
+    Scene& scene = host.new_scene();
+    scene.add_part(scene.root(), "A");
+    scene.add_part(scene.root(), "B");
+    for (auto mode : {refhost::SiblingMode::fresh, refhost::SiblingMode::in_place}) {
+        scene.sibling_mode = mode;
+        auto root = ftv::adopt(scene.root_part());
+        auto child = ftv::adopt(root->first_child());
+        int seen = 0;
+        while (!child->is_end()) {
+            ++seen;
+            child.advance(child->next_sibling());
+        }
+        EXPECT_EQ(seen, 2);
+    }
+    EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
+    try {
+        auto root = ftv::adopt(scene.root_part());
+        host.faults().fail_at(1, 42);
+        root->first_child();
+        ADD_FAILURE() << "no fault";
+    } catch (int value) {
+        EXPECT_EQ(value, 42);
+    }
+    EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
+    // A lent object is never released.
+    { auto lent = ftv::HostRef<ftv::HostScene>::lent(&scene); }
+    EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
+}
+
+TEST(Scene, StreamsMovesAndMisuse) {
+    ReferenceHost host;
+    Scene& scene = host.new_scene();
+    Node& a = scene.add_part(scene.root(), "A");
+    Node& b = scene.add_part(a, "B");
+    {
+        // Reading past the end gives 0; a stream handed out outlives its replacement.
+        auto view = ftv::adopt(scene.root_part());
+        auto shape_a = ftv::adopt(view->first_child());
+        auto old_stream = ftv::adopt(shape_a->make_stream(ftv::kMainId, 0, 0));
+        std::int32_t value = 9;
+        old_stream->write_int(&value);
+        auto fresh = ftv::adopt(shape_a->make_stream(ftv::kMainId, 0, 0));
+        old_stream->rewind(0);
+        std::int32_t read = -1, past = -1;
+        old_stream->read_int(&read);
+        old_stream->read_int(&past);
+        EXPECT_EQ(read, 9);
+        EXPECT_EQ(past, 0);
+        EXPECT_TRUE(a.stream(ftv::kMainId)->empty()) << "the new stream replaced it on the shape";
+
+        // Moving a part into its own child is refused and recorded.
+        auto shape_b = ftv::adopt(shape_a->first_child());
+        shape_a->move_after(scene.shape_from_handle(shape_b->handle()));
+        EXPECT_EQ(b.parent, &a);
+        ASSERT_EQ(scene.misuse().size(), 1u);
+        // A handle of the wrong form is refused too.
+        shape_b->move_after(shape_a->handle());
+        EXPECT_EQ(scene.misuse().size(), 2u);
+        EXPECT_EQ(b.parent, &a);
+    }
+    EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
+}
+
+}  // namespace
