@@ -30,19 +30,19 @@ void close_library(void* handle) {
 #endif
 }
 
-void* symbol(void* handle, const char* name) {
+}  // namespace
+
+void* library_symbol(void* library, const char* name) {
 #ifdef _WIN32
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 #else
-    return dlsym(handle, name);
+    return dlsym(library, name);
 #endif
 }
 
-}  // namespace
-
 template <class Function>
 void LoadedModule::resolve(Function& function, const char* name) {
-    void* address = symbol(handle_, name);
+    void* address = library_symbol(handle_, name);
     if (address == nullptr) {
         close_library(handle_);
         throw LoadError(path_ + ": no exported function " + name);
@@ -77,14 +77,14 @@ std::string library_file(const std::string& base) {
 #endif
 }
 
-bool library_is_loaded(const std::string& file_name) {
+void* loaded_library(const std::string& file_name) {
 #ifdef _WIN32
-    return GetModuleHandleA(file_name.c_str()) != nullptr;
+    return reinterpret_cast<void*>(GetModuleHandleA(file_name.c_str()));
 #else
+    // Looked up among the loaded libraries only; the reference is given back at once.
     void* handle = dlopen(file_name.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (handle == nullptr) return false;
-    dlclose(handle);
-    return true;
+    if (handle != nullptr) dlclose(handle);
+    return handle;
 #endif
 }
 

@@ -46,7 +46,11 @@ private:
 
 // The file name of a library in the loader's platform: "X" -> "X.dll" / "X.so".
 std::string library_file(const std::string& base);
-// True while a library of that file name is loaded in this process.
-bool library_is_loaded(const std::string& file_name);
+// The library of that file name if it is loaded in this process, else null.
+// Takes no reference: valid while whoever loaded it keeps it.
+void* loaded_library(const std::string& file_name);
+inline bool library_is_loaded(const std::string& file_name) { return loaded_library(file_name) != nullptr; }
+// A function of a loaded library by name, or null.
+void* library_symbol(void* library, const char* name);
 
 }  // namespace refhost

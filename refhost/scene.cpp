@@ -206,13 +206,7 @@ Vec3 Scene::world_center(const Node& shape) const {
 // ---- Scene: pooled views
 
 ShapeView* Scene::shape_view(Node* node, Node* end_of) {
-    ShapeView* view;
-    if (free_shape_views_.empty()) {
-        view = shape_views_.emplace_back(std::make_unique<ShapeView>(accounts(), *this)).get();
-    } else {
-        view = free_shape_views_.back();
-        free_shape_views_.pop_back();
-    }
+    ShapeView* view = shape_views_.take(accounts(), *this);
     view->point_at(node, end_of);
     return view;
 }
@@ -224,33 +218,21 @@ ftv::HostShape* Scene::scene_owned_view(Node* node) {
 }
 
 StreamView* Scene::stream_view(std::shared_ptr<StreamData> data) {
-    StreamView* view;
-    if (free_stream_views_.empty()) {
-        view = stream_views_.emplace_back(std::make_unique<StreamView>(accounts(), *this)).get();
-    } else {
-        view = free_stream_views_.back();
-        free_stream_views_.pop_back();
-    }
+    StreamView* view = stream_views_.take(accounts(), *this);
     view->point_at(std::move(data));
     return view;
 }
 
 CenterObject* Scene::center_view(Node* node) {
-    CenterObject* view;
-    if (free_center_objects_.empty()) {
-        view = center_objects_.emplace_back(std::make_unique<CenterObject>(accounts(), *this)).get();
-    } else {
-        view = free_center_objects_.back();
-        free_center_objects_.pop_back();
-    }
+    CenterObject* view = center_objects_.take(accounts(), *this);
     view->point_at(node);
     return view;
 }
 
-void Scene::recycle(ShapeView* view) { free_shape_views_.push_back(view); }
-void Scene::recycle(StreamView* view) { free_stream_views_.push_back(view); }
-void Scene::recycle(DialogObject* dialog) { free_dialog_objects_.push_back(dialog); }
-void Scene::recycle(CenterObject* center) { free_center_objects_.push_back(center); }
+void Scene::recycle(ShapeView* view) { shape_views_.give_back(view); }
+void Scene::recycle(StreamView* view) { stream_views_.give_back(view); }
+void Scene::recycle(DialogObject* dialog) { dialog_objects_.give_back(dialog); }
+void Scene::recycle(CenterObject* center) { center_objects_.give_back(center); }
 
 std::size_t Scene::pooled_objects() const {
     return shape_views_.size() + stream_views_.size() + dialog_objects_.size() + center_objects_.size();
@@ -280,13 +262,7 @@ ftv::HostShape* Scene::root_part(void*) {
 
 ftv::HostDialog* Scene::new_dialog(std::int32_t, void*) {
     operation("HostScene::new_dialog");
-    DialogObject* dialog;
-    if (free_dialog_objects_.empty()) {
-        dialog = dialog_objects_.emplace_back(std::make_unique<DialogObject>(accounts(), *this)).get();
-    } else {
-        dialog = free_dialog_objects_.back();
-        free_dialog_objects_.pop_back();
-    }
+    DialogObject* dialog = dialog_objects_.take(accounts(), *this);
     dialog->start(record_dialog());
     return dialog->hand_out();
 }

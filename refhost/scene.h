@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "counted.h"
@@ -64,6 +65,26 @@ struct DialogRecord {
 struct Camera {
     ftv::Vec3 eye = {0, 0, 10};
     ftv::Vec3 target = {0, 0, 0};
+};
+
+// Host objects handed out over and over: one whose last reference comes back
+// is used again, so a long run does not grow.
+template <class T>
+class Pool {
+public:
+    template <class... Args>
+    T* take(Args&&... args) {
+        if (free_.empty()) return all_.emplace_back(std::make_unique<T>(std::forward<Args>(args)...)).get();
+        T* object = free_.back();
+        free_.pop_back();
+        return object;
+    }
+    void give_back(T* object) { free_.push_back(object); }
+    std::size_t size() const { return all_.size(); }
+
+private:
+    std::vector<std::unique_ptr<T>> all_;
+    std::vector<T*> free_;
 };
 
 class Scene final : public Counted<ftv::HostScene> {
@@ -174,14 +195,10 @@ private:
     ftv::Mat4 input_to_world_;
 
     std::unique_ptr<CameraObject> camera_object_;
-    std::vector<std::unique_ptr<ShapeView>> shape_views_;
-    std::vector<ShapeView*> free_shape_views_;
-    std::vector<std::unique_ptr<StreamView>> stream_views_;
-    std::vector<StreamView*> free_stream_views_;
-    std::vector<std::unique_ptr<DialogObject>> dialog_objects_;
-    std::vector<DialogObject*> free_dialog_objects_;
-    std::vector<std::unique_ptr<CenterObject>> center_objects_;
-    std::vector<CenterObject*> free_center_objects_;
+    Pool<ShapeView> shape_views_;
+    Pool<StreamView> stream_views_;
+    Pool<DialogObject> dialog_objects_;
+    Pool<CenterObject> center_objects_;
     std::vector<std::unique_ptr<ShapeView>> scene_owned_views_;
 
     std::deque<DialogAnswer> answers_;

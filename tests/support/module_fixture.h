@@ -10,7 +10,7 @@
 
 #include "host/plugin_interface.h"
 #include "module_loader.h"
-#include "pane_standin.h"
+#include "pane_access.h"
 #include "reference_host.h"
 
 namespace testing_support {
@@ -26,18 +26,8 @@ inline refhost::LoadedModule& shared_module() {
 }
 #endif
 
-// The stand-in pane library as the module loaded it, or all null when the
-// module found none.
-struct PaneAccess {
-    refhost::PaneGetFunction get = nullptr;
-    refhost::PaneSendFunction send = nullptr;
-    refhost::PaneResetFunction reset = nullptr;
-
-    bool present() const { return get != nullptr; }
-    // The record for the plug-in's pane; a zeroed record when there is none.
-    refhost::PaneRecord record(std::uint32_t id) const;
-};
-PaneAccess pane_access();
+using refhost::PaneAccess;
+using refhost::pane_access;
 
 // A component created through the module's create_interface, released at the
 // end unless the test hands its reference back itself.
