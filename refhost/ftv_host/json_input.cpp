@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace ftv_host {
 
@@ -53,12 +54,32 @@ Json read_json_file(const std::string& path) {
         const auto colon = what.rfind(": ");
         if (colon != std::string::npos) what = what.substr(colon + 2);
         throw InputError(path, line_and_column(text, error.byte), what);
+    } catch (const Json::out_of_range& error) {
+        // A number beyond the double range; placed at the first place its text appears.
+        std::string what = error.what();
+        const auto bracket = what.find("] ");
+        if (bracket != std::string::npos) what = what.substr(bracket + 2);
+        const auto open = what.find('\''), close = what.rfind('\'');
+        const std::size_t at = open < close ? text.find(what.substr(open + 1, close - open - 1)) : std::string::npos;
+        throw InputError(path, at == std::string::npos ? "" : line_and_column(text, at + 1), what);
     }
 }
 
-void JsonAt::fail(const std::string& what) const {
-    throw InputError(*file_, path_.empty() ? "/" : path_, what);
+namespace {
+
+// A path too long to read (a deep tree) keeps its first three and last two steps.
+std::string readable_path(const std::string& path) {
+    if (path.empty()) return "/";
+    std::vector<std::size_t> slashes;
+    for (std::size_t i = 0; i < path.size(); ++i)
+        if (path[i] == '/') slashes.push_back(i);
+    if (path.size() <= 100 || slashes.size() <= 6) return path;
+    return path.substr(0, slashes[3]) + "/..." + path.substr(slashes[slashes.size() - 2]);
 }
+
+}  // namespace
+
+void JsonAt::fail(const std::string& what) const { throw InputError(*file_, readable_path(path_), what); }
 
 JsonAt JsonAt::member(const char* key) const {
     const Json& o = object();
@@ -107,7 +128,10 @@ std::int64_t JsonAt::integer(std::int64_t low, std::int64_t high) const {
     std::int64_t v = 0;
     if (value_->is_number_unsigned()) {
         const auto u = value_->get<std::uint64_t>();
-        if (u > static_cast<std::uint64_t>(high)) fail("integer " + std::to_string(u) + " out of range");
+        if (u > static_cast<std::uint64_t>(high)) {
+            fail("integer " + std::to_string(u) + " out of range " + std::to_string(low) + " to " +
+                 std::to_string(high));
+        }
         v = static_cast<std::int64_t>(u);
     } else if (value_->is_number_integer()) {
         v = value_->get<std::int64_t>();

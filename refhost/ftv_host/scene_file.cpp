@@ -171,10 +171,13 @@ Json float_json(float value) {
     char text[32];
     for (int digits = 6; digits <= 9; ++digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (std::strtof(text, nullptr) == value) break;
+        const float back = std::strtof(text, nullptr);
+        if (std::memcmp(&back, &value, sizeof back) == 0) break;
     }
     const double shown = std::strtod(text, nullptr);
-    if (shown == std::floor(shown) && std::fabs(shown) < 1e15) return static_cast<std::int64_t>(shown);
+    // Whole numbers as integers ("2", not "2.0"); -0 keeps its sign as a double.
+    if (shown == std::floor(shown) && std::fabs(shown) < 1e15 && !(shown == 0 && std::signbit(shown)))
+        return static_cast<std::int64_t>(shown);
     return shown;
 }
 

@@ -1,0 +1,66 @@
+#include "host_run.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "scene_file.h"
+
+namespace ftv_host_testing {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+HostRun run_host(const std::vector<std::string>& arguments) {
+    std::string command = quoted(FTV_HOST_PATH);
+    for (const std::string& argument : arguments) command += " " + quoted(argument);
+    command += " 2>&1";
+    HostRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string fresh_folder(const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / ("ftv_host_" + name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+std::string data_file(const std::string& name) { return std::string(FTV_TEST_DATA) + "/" + name; }
+
+std::string read_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_text(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+refhost::Scene& load_scene(refhost::ReferenceHost& host, const std::string& path) {
+    refhost::Scene& scene = host.new_scene();
+    ftv_host::read_scene(path, scene);
+    return scene;
+}
+
+}  // namespace ftv_host_testing

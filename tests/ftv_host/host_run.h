@@ -1,0 +1,26 @@
+// Running ftv-host as a process, in a folder of its own per test.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "reference_host.h"
+
+namespace ftv_host_testing {
+
+struct HostRun {
+    int exit_code = -1;
+    std::string output;  // standard output and error together
+};
+
+// Runs ftv-host with these arguments (each quoted for the shell).
+HostRun run_host(const std::vector<std::string>& arguments);
+// A new empty folder for one test's files.
+std::string fresh_folder(const std::string& name);
+std::string data_file(const std::string& name);
+std::string read_text(const std::string& path);
+void write_text(const std::string& path, const std::string& text);
+// A scene file read into a new scene of host.
+refhost::Scene& load_scene(refhost::ReferenceHost& host, const std::string& path);
+
+}  // namespace ftv_host_testing
