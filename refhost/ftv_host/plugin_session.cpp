@@ -40,11 +40,12 @@ PluginSession::PluginSession(const std::string& module_path, const std::string& 
     // finds this copy by its soname, whatever the library search path.
     pane_library_ = dlopen(pane_path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (pane_library_ == nullptr) throw refhost::LoadError("cannot load the pane library: " + std::string(dlerror()));
-    pane_get_ = reinterpret_cast<refhost::PaneGetFunction>(dlsym(pane_library_, refhost::kPaneGet));
-    pane_send_ = reinterpret_cast<refhost::PaneSendFunction>(dlsym(pane_library_, refhost::kPaneSend));
-    if (pane_get_ == nullptr || pane_send_ == nullptr)
+    if (!refhost::pane_access(pane_library_).present())
         throw refhost::LoadError(pane_path + " is not the stand-in pane library");
     module_ = std::make_unique<refhost::LoadedModule>(module_path);
+    // Reached as the module loaded it, among the loaded libraries by file name.
+    pane_ = refhost::pane_access();
+    if (!pane_.present()) throw refhost::LoadError("the stand-in pane library is not loaded by its file name");
     host_ = std::make_unique<refhost::ReferenceHost>();
     scene_ = &host_->new_scene();
     main_ = create<ftv::plugin_interface>(ftv::kPluginInterfaceId);
@@ -103,7 +104,7 @@ void PluginSession::menu(refhost::DialogAnswer answer) {
 
 bool PluginSession::click(std::uint32_t message) {
     std::intptr_t result = 0;
-    return pane_send_(ftv::kMainId, message, &result);
+    return pane_.send(ftv::kMainId, message, &result);
 }
 
 void PluginSession::attribute(refhost::Node& shape, refhost::DialogAnswer answer) {
@@ -122,7 +123,7 @@ void PluginSession::create(const ftv::Vec3& position, std::uint32_t first, std::
 PaneState PluginSession::pane() const {
     PaneState state;
     refhost::PaneRecord record{};
-    if (!pane_get_(ftv::kMainId, &record)) return state;
+    if (!pane_.get(ftv::kMainId, &record)) return state;
     state.present = true;
     state.text = utf8_from_cp932(record.text);
     state.icon = record.icon != nullptr;

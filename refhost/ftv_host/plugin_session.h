@@ -12,7 +12,7 @@
 #include "host/creator_interface.h"
 #include "host/plugin_interface.h"
 #include "module_loader.h"
-#include "pane_standin.h"
+#include "pane_access.h"
 #include "reference_host.h"
 
 namespace ftv_host {
@@ -65,8 +65,7 @@ private:
     ftv::plugin_interface* main_ = nullptr;
     ftv::attribute_interface* attribute_ = nullptr;
     ftv::creator_interface* creator_ = nullptr;
-    refhost::PaneGetFunction pane_get_ = nullptr;
-    refhost::PaneSendFunction pane_send_ = nullptr;
+    refhost::PaneAccess pane_;
     std::uint64_t turned_ = 0;
     std::uint64_t visited_ = 0;
     std::uint32_t passes_ = 0;
