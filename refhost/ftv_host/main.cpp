@@ -119,7 +119,7 @@ int run(const Options& options) {
     outputs.commit();
 
     std::cout << "ftv-host: " << (options.scene_file.empty() ? "built-in demo scene" : options.scene_file) << "\n"
-              << "  update passes: " << passes << ", part streams read: " << visited << ", parts turned: " << turned
+              << "  update passes: " << passes << ", parts visited: " << visited << ", parts turned: " << turned
               << "\n"
               << "  switch: " << (switch_on ? "on" : "off") << ", pane: "
               << (pane.present ? "\"" + pane.text + "\"" : "(not registered)") << "\n";

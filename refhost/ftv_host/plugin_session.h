@@ -44,7 +44,8 @@ public:
     void create(const ftv::Vec3& position, std::uint32_t first, std::uint32_t second);
 
     PaneState pane() const;
-    // Parts the plug-in turned and part streams it read, summed over update passes.
+    // Parts the plug-in turned and parts it visited (it reads the tag of each
+    // part it reaches, so tag look-ups count them), summed over update passes.
     std::uint64_t turned() const { return turned_; }
     std::uint64_t visited() const { return visited_; }
     std::uint32_t passes() const { return passes_; }

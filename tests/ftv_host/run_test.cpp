@@ -26,7 +26,9 @@ TEST_F(HostRunTest, AnOrbitLeavesEveryReachableTaggedPartFacingTheEyeAndTheRestA
     const HostRun run = run_host({"--scene", data_file("billboards.json"), "--orbit", "6", "--out", folder});
     ASSERT_EQ(run.exit_code, 0) << run.output;
     EXPECT_NE(run.output.find("update passes: 6, "), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("parts turned: 18"), std::string::npos) << run.output;  // three parts, six passes
+    // Per pass: Front, Group, Nested, Untagged and Outer visited (not Inner,
+    // inside the tagged Outer); Front, Nested and Outer turned.
+    EXPECT_NE(run.output.find("parts visited: 30, parts turned: 18"), std::string::npos) << run.output;
 
     refhost::Scene& before = load_scene(host, data_file("billboards.json"));
     refhost::Scene& after = load_scene(host, folder + "/scene.json");
