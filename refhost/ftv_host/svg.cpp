@@ -189,6 +189,8 @@ std::string top_view_svg(const refhost::Scene& scene, const std::vector<ftv::Vec
     for (const Polygon& p : polygons)
         for (const V& v : p.world) grow(v);
     for (const ftv::Vec3& e : eye_path) grow(from(e));
+    // Tagged parts without a mesh still show their centre and arrow.
+    for (const refhost::Node* part : billboards) grow(from(scene.world_center(*part->first)));
     const double margin = 40, size = kHeight;
     const double span = std::max({x1 - x0, z1 - z0, 1e-6});
     const double scale = (size - 2 * margin) / span;
