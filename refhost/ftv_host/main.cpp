@@ -49,6 +49,12 @@ struct Options {
     bool japanese = false;
     std::vector<std::string> clicks;
     std::string menu;
+    std::vector<float> eye;
+    std::string attribute_path;
+    std::string attribute_answer = "on";
+    std::vector<float> create_at;
+    std::vector<std::string> selection;
+    bool notify = false;
 };
 
 refhost::DialogAnswer answer_named(const std::string& name) {
@@ -74,12 +80,31 @@ int run(const Options& options) {
         read_scene(options.scene_file, scene_document, scene);
     }
 
-    // The host initialises the plug-in on every scene it opens.
+    if (!options.eye.empty()) scene.camera_data().eye = {options.eye[0], options.eye[1], options.eye[2]};
+
+    // The host initialises the plug-in on every scene it opens. The events
+    // given as options come first, in a fixed order, then the script's.
     session.initialize();
     if (!options.menu.empty()) session.menu(answer_named(options.menu));
     for (const std::string& button : options.clicks)
         session.click(button == "left" ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
+    if (!options.attribute_path.empty()) {
+        refhost::Node* shape = scene.find(options.attribute_path);
+        if (shape == nullptr) throw InputError("--attribute", "", "no shape at path \"" + options.attribute_path + "\"");
+        session.attribute(*shape, answer_named(options.attribute_answer));
+    }
+    if (!options.create_at.empty()) {
+        std::vector<refhost::Node*> selection;
+        for (const std::string& path : options.selection) {
+            refhost::Node* shape = scene.find(path);
+            if (shape == nullptr) throw InputError("--select", "", "no shape at path \"" + path + "\"");
+            selection.push_back(shape);
+        }
+        if (!options.selection.empty()) scene.selection() = selection;
+        session.create({options.create_at[0], options.create_at[1], options.create_at[2]}, 0, 0);
+    }
     for (const Event& event : events) run_event(session, event);
+    if (options.notify) session.notify();
     const std::uint32_t steps = options.orbit_given ? options.orbit_steps : options.scene_file.empty() ? 36 : 0;
     std::vector<ftv::Vec3> eye_path;
     if (steps > 0) {
@@ -136,7 +161,8 @@ int main(int argc, char** argv) {
     options.pane_path = folder + "/pane/Z_PnlHub.so";
 
     CLI::App app{"Runs the Z_FaceToViewer plug-in on a scene as its host would. Without a scene: a built-in demo "
-                 "scene and an orbit of the camera around it."};
+                 "scene and an orbit of the camera around it. Order: initialisation, --menu, --click, --attribute, "
+                 "--create, the --events script, --notify, --orbit."};
     app.add_option("-s,--scene", options.scene_file, "Scene file (JSON) to load instead of the demo scene");
     app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
     auto* orbit_option =
@@ -146,6 +172,14 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"on", "off", "ok", "cancel"}));
     app.add_option("--click", options.clicks, "Click the pane: left or right (repeatable)")
         ->check(CLI::IsMember({"left", "right"}));
+    app.add_option("--eye", options.eye, "Camera eye position X Y Z, set before anything runs")->expected(3);
+    app.add_option("--attribute", options.attribute_path, "Run the attribute dialog on the shape at this path");
+    app.add_option("--attribute-answer", options.attribute_answer, "Its answer: on, off, ok (as shown) or cancel")
+        ->check(CLI::IsMember({"on", "off", "ok", "cancel"}))
+        ->capture_default_str();
+    app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")->expected(3);
+    app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
+    app.add_flag("--notify", options.notify, "Send one update notification after the other events");
     app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg and top.svg")->capture_default_str();
     app.add_option("--module", options.module_path, "Plug-in module to load")->capture_default_str();
     app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
