@@ -1,0 +1,188 @@
+// The attribute command, called by slot as the host calls it: the dialog it
+// shows, what it stores, and the fixed answers of the attribute interface.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/attribute_interface.h"
+#include "host/interface_ids.h"
+#include "module_fixture.h"
+#include "scenes.h"
+#include "slots.h"
+#include "text_bytes.h"
+
+namespace {
+
+using namespace testing_support;
+using refhost::DialogAnswer;
+using refhost::Node;
+using refhost::Scene;
+using U = std::uint32_t;
+using V = void*;
+
+constexpr std::int32_t kNoStream = -999;  // as stored_value reports it
+
+class Attribute : public HostTest {
+protected:
+    void SetUp() override {
+        attribute = create_component(shared_module(), ftv::kAttributeInterfaceId, 0, host);
+        ASSERT_NE(attribute, nullptr);
+        scene = &host.new_scene();
+    }
+    // Runs the command on the node, lent as the host lends it; answers false always.
+    void run_command(Node& node) {
+        ftv::HostShape* shape = scene->scene_owned_view(&node);
+        EXPECT_FALSE((call_slot<bool, ftv::HostShape*, void*>(attribute.get(), own_slot(1), shape, nullptr)));
+    }
+    void expect_one_dialog_shown(bool ticked) {
+        ASSERT_EQ(scene->dialogs().size(), 1u);
+        const refhost::DialogRecord& dialog = scene->dialogs()[0];
+        EXPECT_EQ(dialog.title, text_bytes("Z_FaceToViewer属性 設定"));
+        ASSERT_EQ(dialog.items.size(), 1u);
+        EXPECT_EQ(dialog.items[0].type, 1);
+        EXPECT_EQ(dialog.items[0].label, text_bytes("Z_FaceToViewer有効"));
+        EXPECT_EQ(dialog.items[0].extra, 0);
+        EXPECT_TRUE(dialog.ran);
+        EXPECT_EQ(dialog.initial_checks, std::vector<bool>{ticked});
+    }
+
+    ComponentPtr attribute;
+    Scene* scene = nullptr;
+};
+
+TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
+    // Stored streams carry a second integer, which must survive: the tag is
+    // rewritten at the start of the stream, after the read moved past it.
+    const struct {
+        const char* what;
+        std::int32_t stored;  // kNoStream: the part has none
+        DialogAnswer answer;
+        bool shown_ticked;
+        std::int32_t stored_after;  // kNoStream: still none
+    } cases[] = {
+        {"no stream, cancelled", kNoStream, {false, true}, false, kNoStream},
+        {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, 0},
+        {"no stream, ticked", kNoStream, {true, true}, false, 1},
+        {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, 1},
+        {"stored 0, ticked", 0, {true, true}, false, 1},
+        {"stored -1, unticked", -1, {true, false}, true, 0},
+        {"stored 7, unticked and cancelled", 7, {false, false}, true, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scene = &host.new_scene();
+        Node& part = scene->add_part(scene->root(), "Part");
+        if (c.stored != kNoStream) scene->set_stream(part, ftv::kMainId, {c.stored, 42});
+        const refhost::StreamData* before = part.stream(ftv::kMainId);
+        scene->queue_answer(c.answer);
+
+        run_command(part);
+
+        expect_one_dialog_shown(c.shown_ticked);
+        EXPECT_EQ(stored_value(part), c.stored_after);
+        // Only the resident component's key is ever used.
+        EXPECT_EQ(part.streams.size(), c.stored_after == kNoStream ? 0u : 1u);
+        if (const refhost::StreamData* after = part.stream(ftv::kMainId); after != nullptr) {
+            if (before != nullptr) {
+                // An existing stream is reused, not replaced.
+                EXPECT_EQ(after, before);
+                EXPECT_EQ(*after, (refhost::StreamData{c.stored_after, 42}));
+            } else {
+                EXPECT_EQ(*after, refhost::StreamData{c.stored_after});
+            }
+        }
+    }
+}
+
+TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {
+    ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
+    scene = &host.new_scene();
+    store_switch(*scene, 1);
+    Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {1, 0, 0});
+    bool flag = true;
+    main->initialization(flag, scene);
+
+    scene->queue_answer({true, false});
+    run_command(scene->root());
+    expect_one_dialog_shown(true);
+    EXPECT_EQ(stored_value(scene->root()), 0);
+
+    // The switch the update pass goes by is still on until it is loaded again.
+    main->update_notification(flag, scene);
+    EXPECT_EQ(billboard.transformations_set, 1u);
+    main->initialization(flag, scene);
+    main->update_notification(flag, scene);
+    EXPECT_EQ(billboard.transformations_set, 1u);
+}
+
+// The attribute's own operations 2 to 19 and plugin operation 74, called by
+// slot with the arguments the host passes.
+TEST_F(Attribute, FixedAnswersBySlot) {
+    void* object = attribute.get();
+    const U a = 0x11111111u, b = 0x22222222u, c = 0x33333333u;
+    const auto calls = host.faults().calls();
+
+    using Record = std::uint8_t*;
+    const struct {
+        std::size_t op;
+        int more;  // arguments after the record
+        std::size_t offset;
+        std::uint8_t value;
+    } records[] = {{4, 0, 0, 1},   {5, 0, 0, 0},  {6, 0, 0, 0}, {7, 1, 0, 1},
+                   {11, 5, 24, 1}, {16, 0, 0, 0}, {18, 0, 0, 0}};
+    for (const auto& r : records) {
+        SCOPED_TRACE("operation " + std::to_string(r.op));
+        std::uint8_t record[32];
+        std::memset(record, 0xA5, sizeof record);
+        Record answer = nullptr;
+        if (r.more == 0) answer = call_slot<Record, Record, V>(object, own_slot(r.op), record, nullptr);
+        if (r.more == 1) answer = call_slot<Record, Record, U, V>(object, own_slot(r.op), record, a, nullptr);
+        if (r.more == 5) {
+            answer = call_slot<Record, Record, U, U, U, U, U, V>(object, own_slot(r.op), record, a, b, c, a, b,
+                                                                 nullptr);
+        }
+        EXPECT_EQ(answer, record);
+        for (std::size_t i = 0; i < sizeof record; ++i) {
+            EXPECT_EQ(record[i], i == r.offset ? r.value : 0xA5) << "byte " << i;
+        }
+    }
+
+    EXPECT_FALSE((call_slot<bool, U, U, V>(object, own_slot(2), a, b, nullptr)));
+    EXPECT_FALSE((call_slot<bool, U, U, V>(object, own_slot(3), a, b, nullptr)));
+    call_slot<void, U, U, V>(object, own_slot(8), a, b, nullptr);
+    EXPECT_EQ((call_slot<std::int32_t, U, V>(object, own_slot(9), a, nullptr)), 1);
+    EXPECT_EQ((call_slot<std::int32_t, U, U, U, V>(object, own_slot(10), a, b, c, nullptr)), 0);
+    EXPECT_EQ((call_slot<std::int32_t, U, U, V>(object, own_slot(12), a, b, nullptr)), 1);
+    EXPECT_EQ((call_slot<std::int32_t, U, U, U, U, U, U, U, U, U, V>(object, own_slot(13), a, b, c, a, b, c, a, b, c,
+                                                                    nullptr)),
+              0);
+    EXPECT_EQ((call_slot<std::int32_t, U, U, V>(object, own_slot(14), a, b, nullptr)), 0);
+    EXPECT_EQ((call_slot<std::int32_t, U, U, V>(object, own_slot(15), a, b, nullptr)), 0);
+    EXPECT_FALSE((call_slot<bool, U, V>(object, own_slot(17), a, nullptr)));
+    EXPECT_FALSE((call_slot<bool, U, V>(object, own_slot(19), a, nullptr)));
+    call_slot<void, U, U, U, U, V>(object, plugin_slot(74), a, b, c, a, nullptr);
+
+    // None of them reaches the host.
+    EXPECT_EQ(host.faults().calls(), calls);
+}
+
+// Where plugin operation 74 goes: a component of our own on the same interface
+// sees its first three arguments arrive at operation 8.
+TEST(AttributeInterface, Operation74HandsItsFirstThreeArgumentsToOperation8) {
+    struct Probe final : ftv::attribute_interface {
+        void* destroy(std::uint32_t) override { return this; }
+        void attribute_op_8(U x, U y, void* reserved) override {
+            seen = {x, y, static_cast<U>(reinterpret_cast<std::uintptr_t>(reserved))};
+            ++calls;
+        }
+        std::vector<U> seen;
+        int calls = 0;
+    } probe;
+    call_slot<void, U, U, U, U, V>(&probe, plugin_slot(74), 0x11u, 0x22u, 0x33u, 0x44u, nullptr);
+    EXPECT_EQ(probe.calls, 1);
+    EXPECT_EQ(probe.seen, (std::vector<U>{0x11u, 0x22u, 0x33u}));
+}
+
+}  // namespace
