@@ -1,0 +1,294 @@
+// The group creator, called by slot as the host calls it: the input handler,
+// the group the creation command builds and where its marker stands, and the
+// fixed answers and routing of the creator interface.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/creator_interface.h"
+#include "host/interface_ids.h"
+#include "module_fixture.h"
+#include "scenes.h"
+#include "slots.h"
+
+namespace {
+
+using namespace testing_support;
+using refhost::Node;
+using refhost::Scene;
+using U = std::uint32_t;
+using V = void*;
+
+std::uint32_t bits_of(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// The two input values: the bits of 0.5f, and a signalling NaN pattern, which
+// any trip through a float register would quieten.
+const std::uint32_t kFirst = bits_of(0.5f);
+constexpr std::uint32_t kSecond = 0x7F800001u;
+
+// Outer holds Holder, which holds a part P (with a mesh), a marker R and a
+// mesh Q, in that order; Other holds a mesh S.
+void build(Scene& scene) {
+    Node& outer = scene.add_part(scene.root(), "Outer");
+    Node& holder = scene.add_part(outer, "Holder");
+    Node& p = scene.add_part(holder, "P");
+    scene.add_mesh(p, "P mesh", {});
+    scene.add_marker(holder, {1, 2, 3}, "R");
+    scene.add_mesh(holder, "Q", {});
+    Node& other = scene.add_part(scene.root(), "Other");
+    scene.add_mesh(other, "S", {});
+}
+
+class Creator : public HostTest {
+protected:
+    void SetUp() override {
+        creator = create_component(shared_module(), ftv::kCreatorInterfaceId, 0, host);
+        ASSERT_NE(creator, nullptr);
+        scene = &host.new_scene();
+    }
+    void input(ftv::Vec3 position, std::uint32_t first = kFirst, std::uint32_t second = kSecond) {
+        EXPECT_TRUE((call_slot<bool, const ftv::Vec3*, U, U, V>(creator.get(), plugin_slot(54), &position, first,
+                                                                  second, nullptr)));
+    }
+    void select(const std::vector<std::string>& paths) {
+        scene->selection().clear();
+        for (const std::string& path : paths) scene->selection().push_back(scene->find(path));
+    }
+    // Runs the creation command; the new group is the first node it makes.
+    Node& create() {
+        const std::size_t before = scene->node_count();
+        EXPECT_TRUE((call_slot<bool, ftv::HostScene*, V>(creator.get(), own_slot(1), scene, nullptr)));
+        EXPECT_GT(scene->node_count(), before);
+        Node& group = *scene->node_by_id(static_cast<std::uint32_t>(before + 1));
+        EXPECT_EQ(group.name, "Z_FaceToViewer");
+        EXPECT_TRUE(group.is_part());
+        return group;
+    }
+    // The group's "#center" marker, with the input values as handed over.
+    Node& marker_of(const Node& group) {
+        Node& marker = *group.first;
+        EXPECT_EQ(marker.name, "#center");
+        EXPECT_EQ(marker.kind, refhost::kMarker);
+        EXPECT_EQ(marker.input_values[0], kFirst);
+        EXPECT_EQ(marker.input_values[1], kSecond);
+        return marker;
+    }
+
+    ComponentPtr creator;
+    Scene* scene = nullptr;
+};
+
+TEST_F(Creator, BuildsATaggedGroupOfTheSelectionBesideTheFirstSelectedShape) {
+    const struct {
+        const char* what;
+        std::vector<std::string> selection;
+        const char* current;  // the scene's current part before the command
+        const char* made_in;
+        std::vector<std::string> children;
+    } cases[] = {
+        {"one shape", {"/Outer/Holder/Q"}, "/Other", "/Outer/Holder", {"#center", "Q"}},
+        {"Q, P, R in selection order",
+         {"/Outer/Holder/Q", "/Outer/Holder/P", "/Outer/Holder/R"},
+         "/Other",
+         "/Outer/Holder",
+         {"#center", "Q", "P", "R"}},
+        {"shapes of two parts", {"/Other/S", "/Outer/Holder/Q"}, "/Outer", "/Other", {"#center", "S", "Q"}},
+        {"nothing selected: in the current part", {}, "/Outer", "/Outer", {"#center"}},
+        {"the root first: in the root, which stays", {"/", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Q"}},
+        // Moving the group's own ancestors into it would make a cycle; the
+        // shape after them still follows the last one moved.
+        {"ancestors of the new group stay",
+         {"/Outer/Holder/Q", "/Outer/Holder", "/Outer", "/", "/Outer/Holder/R"},
+         "/Other",
+         "/Outer/Holder",
+         {"#center", "Q", "R"}},
+        {"a part, then a shape inside it", {"/Outer", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Outer", "Q"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scene = &host.new_scene();
+        build(*scene);
+        select(c.selection);
+        std::vector<std::string> paths_before;
+        for (const Node* node : scene->selection()) paths_before.push_back(scene->path_of(*node));
+        scene->current_part() = scene->find(c.current);
+        input({0, 0, 0});
+
+        Node& group = create();
+
+        EXPECT_EQ(scene->path_of(*group.parent), c.made_in);
+        std::vector<std::string> names;
+        for (const Node* child : group.children()) names.push_back(child->name);
+        EXPECT_EQ(names, c.children);
+        marker_of(group);
+        // Whatever did not move into the group is where it was.
+        for (std::size_t i = 0; i < scene->selection().size(); ++i) {
+            const Node& shape = *scene->selection()[i];
+            if (shape.parent != &group) {
+                EXPECT_EQ(scene->path_of(shape), paths_before[i]);
+            }
+        }
+        ASSERT_NE(group.stream(ftv::kMainId), nullptr);
+        EXPECT_EQ(*group.stream(ftv::kMainId), refhost::StreamData{1});
+        EXPECT_EQ(group.streams.size(), 1u);
+        EXPECT_EQ(scene->active_shape(), &group);
+    }
+}
+
+// Every case creates twice from one input: the second marker must stand where
+// the first does, not at the first's position carried through the matrices
+// again.
+TEST_F(Creator, TheMarkerStandsWhereTheInputFallsInTheNewGroupsCoordinates) {
+    const ftv::Mat4 identity = refhost::identity();
+    // Scale by 2, then move by (1, -3, 4).
+    const ftv::Mat4 input_frame = {{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 2, 0}, {1, -3, 4, 1}}};
+    // A quarter turn about z (x onto y), then a move by (10, 0, 0).
+    const ftv::Mat4 turned = {{{0, 1, 0, 0}, {-1, 0, 0, 0}, {0, 0, 1, 0}, {10, 0, 0, 1}}};
+    // Half size, then a move by (0, 5, 0).
+    const ftv::Mat4 shrunk = {{{0.5f, 0, 0, 0}, {0, 0.5f, 0, 0}, {0, 0, 0.5f, 0}, {0, 5, 0, 1}}};
+    const ftv::Vec3 input_position = {1.5f, -2, 0.25f};
+    const struct {
+        const char* what;
+        ftv::Mat4 input_to_world, outer, holder;
+        ftv::Vec3 world;  // where the input falls, worked out by hand
+        bool exact;       // nothing to carry: the position arrives bit for bit
+    } cases[] = {
+        {"identity everywhere", identity, identity, identity, input_position, true},
+        {"input frame scaled and moved", input_frame, identity, identity, {4, -7, 4.5f}, false},
+        {"nested transformed parts", input_frame, turned, shrunk, {4, -7, 4.5f}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scene = &host.new_scene();
+        build(*scene);
+        scene->input_matrix() = c.input_to_world;
+        scene->find("/Outer")->transformation = c.outer;
+        scene->find("/Outer/Holder")->transformation = c.holder;
+        input(input_position);
+
+        for (const char* selected : {"/Outer/Holder/Q", "/Outer/Holder/R"}) {
+            SCOPED_TRACE(selected);
+            select({selected});
+            Node& marker = marker_of(create());
+            const ftv::Vec3 got = scene->world_center(marker);
+            // Two float transforms each way: a few units in the last place.
+            const float* g = &got.x;
+            const float* w = &c.world.x;
+            for (int i = 0; i < 3; ++i) EXPECT_NEAR(g[i], w[i], 1e-5 * std::fmax(1.0, std::fabs(w[i]))) << i;
+            if (c.exact) {
+                EXPECT_EQ(bits_of(marker.center.x), bits_of(input_position.x));
+                EXPECT_EQ(bits_of(marker.center.y), bits_of(input_position.y));
+                EXPECT_EQ(bits_of(marker.center.z), bits_of(input_position.z));
+            }
+        }
+    }
+}
+
+TEST_F(Creator, TheNewGroupFacesTheCameraAfterTheNextNotification) {
+    ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
+    scene = &host.new_scene();
+    store_switch(*scene, 1);
+    scene->add_mesh(scene->root(), "Mesh", {});
+    Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {4, 0, 0});
+    scene->camera_data().eye = {-20, 7, 30};
+    bool flag = true;
+    main->initialization(flag, scene);
+    select({"/Mesh", "/Billboard"});
+    input({2, 1, 0});
+    Node& group = create();
+
+    main->update_notification(flag, scene);
+
+    EXPECT_EQ(group.transformations_set, 1u);
+    expect_faces_eye(*scene, group);
+    // A tagged group inside the new one is turned with it, no longer on its own.
+    EXPECT_EQ(billboard.parent, &group);
+    EXPECT_EQ(billboard.transformations_set, 0u);
+}
+
+// The creator's own operations 2 to 12 and the generic operations of the
+// plugin interface, called by slot with the arguments the host passes. None of
+// them disturbs the input that the next creation uses.
+TEST_F(Creator, FixedAnswersBySlot) {
+    void* object = creator.get();
+    const ftv::Vec3 position = {7.25f, -1, 3};
+    input(position);
+    const std::uint32_t a = 0x11111111u, b = 0x22222222u, c = 0x33333333u;
+    const ftv::Vec3 elsewhere = {-100, 200, -300};
+    const auto calls = host.faults().calls();
+
+    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(2), nullptr)));
+    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(3), nullptr)));
+    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(4), nullptr)));
+    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(5), nullptr)));
+    EXPECT_TRUE((call_slot<bool, U, U, V>(object, own_slot(6), a, b, nullptr)));
+    EXPECT_TRUE((call_slot<bool, const ftv::Vec3*, U, U, V>(object, own_slot(7), &elsewhere, a, b, nullptr)));
+    EXPECT_TRUE((call_slot<bool, U, U, U, V>(object, own_slot(8), a, b, c, nullptr)));
+    EXPECT_TRUE((call_slot<bool, U, U, V>(object, own_slot(9), a, b, nullptr)));
+    EXPECT_TRUE((call_slot<bool, U, V>(object, own_slot(10), a, nullptr)));
+    call_slot<void, U, U, V>(object, own_slot(11), a, b, nullptr);
+    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(12), nullptr)));
+
+    EXPECT_FALSE((call_slot<bool, V>(object, plugin_slot(49), nullptr)));
+    EXPECT_TRUE((call_slot<bool, V>(object, plugin_slot(50), nullptr)));
+    EXPECT_FALSE((call_slot<bool, V>(object, plugin_slot(51), nullptr)));
+    EXPECT_FALSE((call_slot<bool, V>(object, plugin_slot(52), nullptr)));
+    EXPECT_TRUE((call_slot<bool, U, U, V>(object, plugin_slot(53), a, b, nullptr)));
+    EXPECT_TRUE((call_slot<bool, U, U, U, V>(object, plugin_slot(55), a, b, c, nullptr)));
+    EXPECT_TRUE((call_slot<bool, U, U, V>(object, plugin_slot(56), a, b, nullptr)));
+    call_slot<void, U, U, U, U, V>(object, plugin_slot(74), a, b, c, a, nullptr);
+    EXPECT_EQ(host.faults().calls(), calls);
+
+    Node& marker = marker_of(create());
+    EXPECT_EQ(std::memcmp(&marker.center, &position, sizeof position), 0);
+}
+
+// Where the generic operations go: a component of our own on the same
+// interface, whose own operations answer the opposite of their defaults and
+// note what they were given.
+TEST(CreatorInterface, GenericOperationsReachTheirOwnOperations) {
+    struct Probe final : ftv::creator_interface {
+        void* destroy(std::uint32_t) override { return this; }
+        bool creator_op_2(void*) override { return note({2}, true); }
+        bool creator_op_4(void*) override { return note({4}, true); }
+        bool creator_op_5(void*) override { return note({5}, true); }
+        bool creator_op_6(U x, U y, void*) override { return note({6, x, y}, false); }
+        bool creator_op_7(const ftv::Vec3* p, U x, U y, void*) override {
+            return note({7, bits_of(p->x), x, y}, false);
+        }
+        bool creator_op_8(U x, U y, U z, void*) override { return note({8, x, y, z}, false); }
+        bool creator_op_9(U x, U y, void*) override { return note({9, x, y}, false); }
+        void creator_op_11(U x, U y, void* reserved) override {
+            note({11, x, y, static_cast<U>(reinterpret_cast<std::uintptr_t>(reserved))}, false);
+        }
+        bool note(std::vector<U> what, bool answer) {
+            seen.push_back(std::move(what));
+            return answer;
+        }
+        std::vector<std::vector<U>> seen;
+    } probe;
+    const ftv::Vec3 p = {0.5f, 0, 0};
+    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(49), nullptr)));
+    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(50), nullptr)));  // answered without an own operation
+    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(51), nullptr)));
+    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(52), nullptr)));
+    EXPECT_FALSE((call_slot<bool, U, U, V>(&probe, plugin_slot(53), 0x61, 0x62, nullptr)));
+    EXPECT_FALSE((call_slot<bool, const ftv::Vec3*, U, U, V>(&probe, plugin_slot(54), &p, 0x71, 0x72, nullptr)));
+    EXPECT_FALSE((call_slot<bool, U, U, U, V>(&probe, plugin_slot(55), 0x81, 0x82, 0x83, nullptr)));
+    EXPECT_FALSE((call_slot<bool, U, U, V>(&probe, plugin_slot(56), 0x91, 0x92, nullptr)));
+    call_slot<void, U, U, U, U, V>(&probe, plugin_slot(74), 0xA1, 0xA2, 0xA3, 0xA4, nullptr);
+    const std::vector<std::vector<U>> want = {
+        {2}, {4}, {5}, {6, 0x61, 0x62}, {7, bits_of(0.5f), 0x71, 0x72}, {8, 0x81, 0x82, 0x83}, {9, 0x91, 0x92},
+        {11, 0xA1, 0xA2, 0xA3}};
+    EXPECT_EQ(probe.seen, want);
+}
+
+}  // namespace
