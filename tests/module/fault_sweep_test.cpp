@@ -7,6 +7,7 @@
 #include "host/interface_ids.h"
 #include "module_fixture.h"
 #include "scenes.h"
+#include "slots.h"
 
 namespace {
 
@@ -21,7 +22,9 @@ struct SweepFault {
 struct SweepRun {
     refhost::ReferenceHost host;
     ComponentPtr main;
+    ComponentPtr command;  // the attribute or creator component, when the sweep needs one
     refhost::Scene* scene = nullptr;
+    ftv::HostShape* shape = nullptr;  // the shape lent to the attribute command
 };
 
 using Prepare = std::function<void(SweepRun&)>;
@@ -56,6 +59,7 @@ void sweep(const Prepare& prepare, const Command& command, std::uint64_t at_leas
         command(run);
         calls = run.host.faults().calls() - before;
         run.main.reset();
+        run.command.reset();
         EXPECT_TRUE(run.host.ledger().balanced()) << run.host.ledger().report();
     }
     EXPECT_GE(calls, at_least);
@@ -71,6 +75,7 @@ void sweep(const Prepare& prepare, const Command& command, std::uint64_t at_leas
             EXPECT_EQ(fault.call, k * 1000 + 7);
         }
         run.main.reset();
+        run.command.reset();
         EXPECT_TRUE(run.host.ledger().balanced()) << run.host.ledger().report();
     }
 }
@@ -114,6 +119,59 @@ TEST(FaultSweep, ClicksOnThePane) {
     for (std::uint32_t message : {refhost::kLeftButtonDown, refhost::kRightButtonDown}) {
         sweep(prepare_billboards, [message](SweepRun&) { click(message); },
               message == refhost::kLeftButtonDown ? 4 : 1);
+    }
+}
+
+TEST(FaultSweep, AttributeCommandWithAndWithoutStreamConfirmedAndCancelled) {
+    for (bool with_stream : {true, false}) {
+        for (bool confirm : {true, false}) {
+            SCOPED_TRACE(std::string(with_stream ? "with" : "without") + " stream, " +
+                         (confirm ? "confirmed" : "cancelled"));
+            sweep(
+                [=](SweepRun& run) {
+                    run.command = create_component(shared_module(), ftv::kAttributeInterfaceId, 0, run.host);
+                    run.scene = &run.host.new_scene();
+                    refhost::Node& part = run.scene->add_part(run.scene->root(), "Part");
+                    if (with_stream) run.scene->set_stream(part, ftv::kMainId, {5});
+                    run.shape = run.scene->scene_owned_view(&part);
+                    run.scene->queue_answer({confirm, true});
+                },
+                [](SweepRun& run) {
+                    call_slot<bool, ftv::HostShape*, void*>(run.command.get(), own_slot(1), run.shape, nullptr);
+                },
+                (with_stream ? 3 : 1) + (confirm ? 9 : 6));
+        }
+    }
+}
+
+TEST(FaultSweep, CreationCommand) {
+    // Several shapes from two parts, the group's own ancestors among them;
+    // nothing; the root first.
+    const std::vector<std::vector<std::string>> selections = {
+        {"/Outer/Holder/Q", "/Outer/Holder", "/Other/S", "/Outer", "/Outer/Holder/P"},
+        {},
+        {"/", "/Other/S"},
+    };
+    for (const auto& selection : selections) {
+        SCOPED_TRACE(std::to_string(selection.size()) + " selected");
+        sweep(
+            [&selection](SweepRun& run) {
+                run.command = create_component(shared_module(), ftv::kCreatorInterfaceId, 0, run.host);
+                run.scene = &run.host.new_scene();
+                refhost::Scene& scene = *run.scene;
+                refhost::Node& holder = scene.add_part(scene.add_part(scene.root(), "Outer"), "Holder");
+                scene.add_part(holder, "P");
+                scene.add_mesh(holder, "Q", {});
+                scene.add_mesh(scene.add_part(scene.root(), "Other"), "S", {});
+                for (const std::string& path : selection) scene.selection().push_back(scene.find(path));
+                const ftv::Vec3 position = {1, 2, 3};
+                call_slot<bool, const ftv::Vec3*, std::uint32_t, std::uint32_t, void*>(
+                    run.command.get(), plugin_slot(54), &position, 1u, 2u, nullptr);
+            },
+            [](SweepRun& run) {
+                call_slot<bool, ftv::HostScene*, void*>(run.command.get(), own_slot(1), run.scene, nullptr);
+            },
+            selection.empty() ? 10 : 14 + 4 * selection.size());
     }
 }
 
