@@ -39,15 +39,16 @@ public:
     virtual std::int32_t sdk_version(void* = nullptr) { return kSdkVersion; }
 #include "slots/plugin_33_48_zero.inc"
     // 49 to 56: the generic operations G1 to G8, which creator_interface routes
-    // to its own operations. G6 (54) hands over an input position.
+    // to its own operations. G6 (54) hands over an input position. The creator
+    // answers as these defaults do, but for G2.
     virtual bool generic_1(void* = nullptr) { return false; }
     virtual bool generic_2(void* = nullptr) { return false; }
     virtual bool generic_3(void* = nullptr) { return false; }
     virtual bool generic_4(void* = nullptr) { return false; }
-    virtual bool generic_5(std::uint32_t, std::uint32_t, void* = nullptr) { return false; }
-    virtual bool input(const Vec3&, std::uint32_t, std::uint32_t, void* = nullptr) { return false; }
-    virtual bool generic_7(std::uint32_t, std::uint32_t, std::uint32_t, void* = nullptr) { return false; }
-    virtual bool generic_8(std::uint32_t, std::uint32_t, void* = nullptr) { return false; }
+    virtual bool generic_5(std::uint32_t, std::uint32_t, void* = nullptr) { return true; }
+    virtual bool input(const Vec3&, std::uint32_t, std::uint32_t, void* = nullptr) { return true; }
+    virtual bool generic_7(std::uint32_t, std::uint32_t, std::uint32_t, void* = nullptr) { return true; }
+    virtual bool generic_8(std::uint32_t, std::uint32_t, void* = nullptr) { return true; }
 #include "slots/plugin_57_73_zero.inc"
     // 74: the generic operation G9, routed by attribute_interface and
     // creator_interface to operations of their own.

@@ -63,6 +63,19 @@ TEST_F(ComponentSlots, FixedAnswersOfEveryComponent) {
         EXPECT_TRUE(call_slot<bool>(object, kIsUnknownInterface));
         EXPECT_EQ(call_slot<std::uint32_t>(object, plugin_slot(1), static_cast<void*>(nullptr)), kind.plugin_id);
         EXPECT_EQ(call_slot<std::int32_t>(object, plugin_slot(32), static_cast<void*>(nullptr)), 36088);
+        // The generic operations G1 to G8 (49 to 56): the creator routes them to
+        // its own operations; the others keep the defaults, true from G5 on.
+        if (kind.first_reserved_own != 13) {
+            void* none = nullptr;
+            const ftv::Vec3 position{1, 2, 3};
+            for (std::size_t op = 49; op <= 52; ++op) EXPECT_FALSE(call_slot<bool>(object, plugin_slot(op), none)) << op;
+            EXPECT_TRUE((call_slot<bool, std::uint32_t, std::uint32_t, void*>(object, plugin_slot(53), 1, 2, none)));
+            EXPECT_TRUE((call_slot<bool, const ftv::Vec3*, std::uint32_t, std::uint32_t, void*>(
+                object, plugin_slot(54), &position, 1, 2, none)));
+            EXPECT_TRUE((call_slot<bool, std::uint32_t, std::uint32_t, std::uint32_t, void*>(object, plugin_slot(55), 1,
+                                                                                             2, 3, none)));
+            EXPECT_TRUE((call_slot<bool, std::uint32_t, std::uint32_t, void*>(object, plugin_slot(56), 1, 2, none)));
+        }
         // A placeholder holds its slot and answers 0.
         EXPECT_EQ(call_slot<std::int32_t>(object, plugin_slot(2), static_cast<void*>(nullptr)), 0);
         EXPECT_EQ(call_slot<std::int32_t>(object, plugin_slot(89), static_cast<void*>(nullptr)), 0);
