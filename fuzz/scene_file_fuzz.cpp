@@ -1,0 +1,39 @@
+// The scene-file reader of ftv-host on arbitrary bytes: it either reads a
+// scene or rejects the file with an InputError naming the place; any other
+// exception, crash or sanitizer report is a fault. A scene it reads is written
+// out and read back, and must give the same document again: what the reader
+// accepts, the writer can express.
+#include <cstdint>
+#include <cstdlib>
+
+#include "input_file.h"
+#include "reference_host.h"
+#include "scene_file.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::atexit(ftv_fuzz::remove_input);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ftv_fuzz::write_input(data, size);
+    refhost::ReferenceHost host;
+    refhost::Scene& scene = host.new_scene();
+    try {
+        ftv_host::read_scene(ftv_fuzz::input_path(), scene);
+    } catch (const ftv_host::InputError& error) {
+        ftv_fuzz::check_input_error(error.what());
+        return 0;
+    }
+    const std::string written = ftv_host::json_text(ftv_host::scene_to_json(scene));
+    refhost::ReferenceHost again_host;
+    refhost::Scene& again = again_host.new_scene();
+    try {
+        ftv_host::read_scene("written", ftv_host::Json::parse(written), again);
+    } catch (const ftv_host::InputError& error) {
+        ftv_fuzz::fail(std::string("a written scene does not read back: ") + error.what() + "\n" + written);
+    }
+    const std::string rewritten = ftv_host::json_text(ftv_host::scene_to_json(again));
+    if (rewritten != written) ftv_fuzz::fail("a scene read back differs:\n" + written + "\n---\n" + rewritten);
+    return 0;
+}

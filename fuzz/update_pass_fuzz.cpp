@@ -1,0 +1,179 @@
+// The update pass on small scene trees built from the fuzz input, through the
+// module's exports as a host drives it. Every input ends with a balanced
+// reference ledger and no misuse of the host, also when a host call chosen by
+// the input throws in the middle of the pass. When no call threw and the
+// scene's transformations are ones the plug-in can undo (translations,
+// uniform scales, turns about the vertical), every tagged part the walk
+// reaches faces the eye afterwards, within 1e-5 per component of the unit
+// direction.
+//
+// Input: a header byte (bit 0: next_sibling moves in place; bit 1: a host
+// call throws, its number in the next byte), three bytes of eye position,
+// then operations, a byte each with their operands (see build()).
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/interface_ids.h"
+#include "host/plugin_interface.h"
+#include "host_math.h"
+#include "module_loader.h"
+#include "reference_host.h"
+#include "walk_check.h"
+
+namespace {
+
+using refhost::Node;
+using refhost::Scene;
+
+[[noreturn]] void fail(const std::string& what) {
+    std::fprintf(stderr, "fuzz check failed: %s\n", what.c_str());
+    std::abort();
+}
+
+refhost::LoadedModule& module() {
+    static refhost::LoadedModule loaded(FTV_MODULE_PATH);
+    return loaded;
+}
+
+class Input {
+public:
+    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool empty() const { return at_ >= size_; }
+    std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+    float small() { return static_cast<std::int8_t>(byte()) / 8.0f; }  // -16 to 16 in eighths
+    float bits() {
+        std::uint32_t u = 0;
+        for (int i = 0; i < 4; ++i) u = u << 8 | byte();
+        float f;
+        std::memcpy(&f, &u, sizeof f);
+        return f;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+constexpr std::size_t kMaxNodes = 64;
+
+// Builds the tree below the root; returns false when a transformation the
+// plug-in cannot be expected to undo was set.
+bool build(Input& in, Scene& scene) {
+    std::vector<Node*> open{&scene.root()};
+    bool tame = true;
+    std::uint32_t made = 0;
+    while (!in.empty() && scene.node_count() < kMaxNodes) {
+        Node& part = *open.back();
+        const std::string name = std::to_string(++made);
+        switch (in.byte() % 10) {
+            case 0:
+                open.push_back(&scene.add_part(part, "P" + name));
+                break;
+            case 1:
+                if (open.size() > 1) open.pop_back();
+                break;
+            case 2: {
+                const ftv::Vec3 center{in.small(), in.small(), in.small()};
+                scene.add_marker(part, center);
+                break;
+            }
+            case 3: {
+                static const char* const kNames[] = {"#Center", "#center2", "center", ""};
+                scene.add_marker(part, {in.small(), in.small(), in.small()}, kNames[in.byte() % 4]);
+                break;
+            }
+            case 4: {
+                refhost::Mesh mesh;
+                for (int i = in.byte() % 4; i > 0; --i) mesh.vertices.push_back({in.small(), in.small(), in.small()});
+                if (mesh.vertices.size() == 3) mesh.polygons = {{0, 1, 2}};
+                scene.add_mesh(part, (in.byte() & 1) != 0 ? "#center" : "M" + name, mesh);
+                break;
+            }
+            case 5:  // the tag, or on the root the switch
+                scene.set_stream(part, ftv::kMainId, {static_cast<std::int8_t>(in.byte())});
+                break;
+            case 6: {  // an empty stream, a longer one, or another plug-in's
+                const std::uint8_t kind = in.byte() % 3;
+                if (kind == 0) scene.set_stream(part, ftv::kMainId, {});
+                if (kind == 1) scene.set_stream(part, ftv::kMainId, {static_cast<std::int8_t>(in.byte()), 5, 6});
+                if (kind == 2) scene.set_stream(part, 0x12345678u, {1});
+                break;
+            }
+            case 7: {  // uniform scale, a turn about the vertical, a move
+                const float scale = 0.5f + (in.byte() % 7) * 0.25f;
+                const double angle = (static_cast<std::int8_t>(in.byte())) * (3.14159265358979 / 128);
+                const ftv::Mat4 turn = refhost::rotation_between(
+                    {0, 0, 1}, {static_cast<float>(std::sin(angle)), 0, static_cast<float>(std::cos(angle))});
+                ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
+                ftv::multiply(m, turn, m);
+                ftv::multiply(m, refhost::translation({in.small(), in.small(), in.small()}), m);
+                part.transformation = m;
+                break;
+            }
+            case 8: {  // any bits at all
+                for (auto& row : part.transformation.m)
+                    for (float& e : row) e = in.bits();
+                tame = false;
+                break;
+            }
+            case 9:
+                if (part.first != nullptr) scene.detach(*part.last);
+                break;
+        }
+    }
+    return tame;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    module();  // loaded before fuzzing starts, so that its coverage counts
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Input in(data, size);
+    const std::uint8_t header = in.byte();
+    const std::uint8_t fail_at = in.byte();
+    refhost::ReferenceHost host;
+    Scene& scene = host.new_scene();
+    scene.sibling_mode = (header & 1) != 0 ? refhost::SiblingMode::in_place : refhost::SiblingMode::fresh;
+    scene.camera_data().eye = {in.small() * 4, in.small() * 4, in.small() * 4};
+    scene.set_stream(scene.root(), ftv::kMainId, {1});
+    const bool tame = build(in, scene);
+
+    ftv::plugin_interface* main = nullptr;
+    const ftv::GUID kind = ftv::kPluginInterfaceId;
+    module().create_interface(&kind, 0, &main, &host.app(), nullptr);
+    if (main == nullptr) fail("no main component");
+    bool threw = false;
+    if ((header & 2) != 0) host.faults().fail_at(1 + fail_at);
+    try {
+        bool flag = true;
+        main->initialization(flag, &scene);
+        main->update_notification(flag, &scene);
+    } catch (const refhost::InjectedFault&) {
+        threw = true;
+    }
+    host.faults().disarm();
+    main->Release();
+
+    if (!host.ledger().balanced()) fail("ledger: " + host.ledger().report());
+    const auto misuse = host.misuse();
+    if (!misuse.empty()) fail("misuse: " + misuse.front());
+    const refhost::StreamData* stored = scene.root().stream(ftv::kMainId);
+    const bool on = stored != nullptr && !stored->empty() && stored->front() != 0;
+    if (tame && !threw && on) {
+        for (const Node* part : ftv_fuzz::reached_tagged(scene)) {
+            if (part->first->kind != refhost::kMarker) continue;  // a mesh's centre is not the pivot it is built about
+            const std::string wrong = ftv_fuzz::faces_eye(scene, *part, 1e-5, 1e-2);
+            if (!wrong.empty()) fail(wrong);
+        }
+    }
+    return 0;
+}
