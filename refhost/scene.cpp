@@ -1,5 +1,6 @@
 #include "scene.h"
 
+#include <cstring>
 #include <sstream>
 
 #include "host_math.h"
@@ -169,9 +170,36 @@ Node* Scene::node_from(ftv::HostHandle handle, HandleForm form, const char* oper
 
 // ---- Scene: matrices
 
+const Mat4& Scene::content_of(const Node& part, std::uint64_t& number) const {
+    static const Mat4 kIdentity = identity();
+    if (part.parent == nullptr) {
+        number = 0;
+        return kIdentity;
+    }
+    std::uint64_t parent_number = 0;
+    const Mat4& parent_content = content_of(*part.parent, parent_number);
+    ContentCache* cache = part.content_cache.get();
+    if (cache != nullptr && cache->parent == part.parent && cache->parent_number == parent_number &&
+        std::memcmp(&cache->made_from, &part.transformation, sizeof(Mat4)) == 0) {
+        number = cache->number;
+        return cache->matrix;
+    }
+    if (cache == nullptr) {
+        part.content_cache = std::make_unique<ContentCache>();
+        cache = part.content_cache.get();
+    }
+    cache->matrix = product(part.transformation, parent_content);
+    cache->made_from = part.transformation;
+    cache->parent = part.parent;
+    cache->parent_number = parent_number;
+    cache->number = ++content_numbers_;
+    number = cache->number;
+    return cache->matrix;
+}
+
 Mat4 Scene::content_matrix(const Node& part) const {
-    Mat4 m = part.parent == nullptr ? identity() : product(part.transformation, content_matrix(*part.parent));
-    return m;
+    std::uint64_t number = 0;
+    return content_of(part, number);
 }
 
 Mat4 Scene::local_to_world(const Node& shape) const {

@@ -182,10 +182,16 @@ private:
     static constexpr ftv::HostHandle kIdMask = 0x0FFFFFFFu;
 
     Node& new_node(std::string name, std::int32_t kind);
+    // The content matrix of part and, in number, the number it was computed
+    // under (0: the root's identity). Computed again only when the part's
+    // transformation, its parent or its parent's content matrix changed, so
+    // that a deep tree costs a comparison per level and not a product.
+    const ftv::Mat4& content_of(const Node& part, std::uint64_t& number) const;
     void link_after(Node& anchor, Node& node);
     void unlink(Node& node);
 
     std::deque<Node> nodes_;
+    mutable std::uint64_t content_numbers_ = 0;
     Node* root_ = nullptr;
     Node* current_part_ = nullptr;
     std::vector<Node*> open_parts_;

@@ -44,6 +44,19 @@ struct Mesh {
 };
 
 class PartObject;
+struct Node;
+
+// A part's content matrix as last computed, with what it was computed from:
+// the part's transformation (bit for bit), its parent, and the number the
+// parent's own content matrix had then. Numbers are handed out afresh on
+// every computation, so equal inputs mean an equal result.
+struct ContentCache {
+    ftv::Mat4 matrix;
+    ftv::Mat4 made_from;
+    const Node* parent = nullptr;
+    std::uint64_t parent_number = 0;
+    std::uint64_t number = 0;
+};
 
 struct Node {
     std::uint32_t id = 0;  // 1, 2, ... in creation order; the root is 1
@@ -71,6 +84,8 @@ struct Node {
     std::vector<std::pair<ftv::PluginId, std::shared_ptr<StreamData>>> streams;
 
     std::unique_ptr<PartObject> part_object;  // made on first request
+    // Made on the first request for this part's content matrix (scene.h).
+    mutable std::unique_ptr<ContentCache> content_cache;
 
     bool is_part() const { return kind == kPart; }
     const StreamData* stream(ftv::PluginId id) const;
