@@ -127,6 +127,9 @@ struct Setup {
         module().create_interface(&ftv::kPluginInterfaceId, 0, &main, &host.app(), nullptr);
         bool flag = true;
         main->initialization(flag, scene);
+        // One pass first: the host makes a part object the first time one is
+        // asked for, which belongs to building the scene, not to the pass.
+        main->update_notification(flag, scene);
     }
     ~Setup() { main->Release(); }
     Setup(const Setup&) = delete;
