@@ -110,9 +110,13 @@ bool PluginSession::click(std::uint32_t message) {
 void PluginSession::attribute(refhost::Node& shape, refhost::DialogAnswer answer) {
     scene_->queue_answer(answer);
     // Lent for the call: the host keeps the reference and gives it back after.
-    ftv::HostShape* view = scene_->shape_view(&shape)->hand_out();
-    attribute_->attribute_command(view);
-    view->Release();
+    // It takes its reference back whether the command returns or a host call
+    // made inside it throws.
+    struct GiveBack {
+        ftv::HostShape* view;
+        ~GiveBack() { view->Release(); }
+    } lent{scene_->shape_view(&shape)->hand_out()};
+    attribute_->attribute_command(lent.view);
 }
 
 void PluginSession::create(const ftv::Vec3& position, std::uint32_t first, std::uint32_t second) {
