@@ -1,0 +1,303 @@
+// The soak program: a long run of update notifications on a scene that keeps
+// changing between them, driven as a host drives the plug-in (ftv-host's
+// PluginSession: the module by path, its three components, the stand-in
+// pane). Steps, chosen by a seeded generator so that a run repeats:
+// billboards and groups added, shapes removed (Scene::detach), parts retagged
+// through the attribute dialog or directly, groups moved, the switch toggled
+// by pane clicks and the settings dialog (confirmed and cancelled), the eye
+// moved, and host calls made to throw in the middle of any of them.
+//
+// After every step: the reference ledger is balanced and the host was not
+// misused; the stored switch is the plug-in's working copy (every change is
+// written at once); after an update pass with the switch on, every tagged
+// part the walk reaches faces the eye within 1e-5, and with it off, nothing
+// was turned. After a step that threw, the scene is initialised again, as a
+// host does on reopening it, so that the working copy is known.
+//
+//   soak [steps] [seed]      default 20000 steps, seed 1
+//   FTV_SOAK_TRACE=1 soak    also prints each step and each failing host call
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "host/plugin_id.h"
+#include "host_math.h"
+#include "pane_standin.h"
+#include "plugin_session.h"
+#include "walk_check.h"
+
+namespace {
+
+using refhost::Node;
+
+// SplitMix64: the same sequence everywhere.
+class Rng {
+public:
+    explicit Rng(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    std::uint32_t below(std::uint32_t n) { return static_cast<std::uint32_t>(next() % n); }
+    float uniform(float low, float high) { return low + (high - low) * static_cast<float>((next() >> 40) * 0x1p-24); }
+    bool chance(std::uint32_t percent) { return below(100) < percent; }
+
+private:
+    std::uint64_t state_;
+};
+
+[[noreturn]] void fail(std::uint64_t step, const std::string& what) {
+    std::fprintf(stderr, "soak: step %llu: %s\n", static_cast<unsigned long long>(step), what.c_str());
+    std::exit(1);
+}
+
+// Parts in the tree now (detached ones are not), root first.
+void parts_below(Node& part, std::vector<Node*>& out) {
+    out.push_back(&part);
+    for (Node* child = part.first; child != nullptr; child = child->next)
+        if (child->is_part()) parts_below(*child, out);
+}
+
+struct Counts {
+    std::uint64_t passes = 0, checked = 0, faults = 0, added = 0, removed = 0, retagged = 0, clicks = 0,
+                  dialogs = 0;
+    Counts& operator+=(const Counts& o) {
+        passes += o.passes, checked += o.checked, faults += o.faults, added += o.added, removed += o.removed;
+        retagged += o.retagged, clicks += o.clicks, dialogs += o.dialogs;
+        return *this;
+    }
+};
+
+// Steps per session. Detached shapes stay allocated (the plug-in may still
+// hold views of them) and each pass looks at every shape made, so a long run
+// is a series of sessions, each loading the module afresh, to stay linear.
+constexpr std::uint64_t kRoundSteps = 20000;
+
+class Soak {
+public:
+    Soak(ftv_host::PluginSession& session, std::uint64_t seed) : session_(session), rng_(seed) {}
+
+    // Steps numbered from first + 1, for the messages.
+    void run(std::uint64_t steps, std::uint64_t first) {
+        session_.scene().camera_data().eye = {0, 5, 40};
+        for (int i = 0; i < 6; ++i) add_billboard();
+        session_.initialize();
+        working_ = session_.switch_on();
+        for (step_ = first + 1; step_ <= first + steps; ++step_) {
+            const bool inject = rng_.chance(15);
+            if (inject) {
+                const std::uint64_t call = 1 + rng_.below(40);
+                session_.host().faults().fail_at(call);
+                if (std::getenv("FTV_SOAK_TRACE") != nullptr) std::fprintf(stderr, "  host call %llu throws\n", static_cast<unsigned long long>(call));
+            }
+            bool threw = false;
+            try {
+                act();
+            } catch (const refhost::InjectedFault&) {
+                threw = true;
+            }
+            session_.host().faults().disarm();
+            while (queued_.size() > scene().queued_answers()) queued_.pop_front();
+            check_accounts();
+            if (threw) {
+                ++counts_.faults;
+                session_.initialize();
+                working_ = session_.switch_on();
+            }
+            if (session_.switch_on() != working_) fail(step_, "the stored switch is not the working copy");
+        }
+    }
+
+    const Counts& counts() const { return counts_; }
+
+private:
+    refhost::Scene& scene() { return session_.scene(); }
+
+    Node& any_part() {
+        std::vector<Node*> parts;
+        parts_below(scene().root(), parts);
+        return *parts[rng_.below(static_cast<std::uint32_t>(parts.size()))];
+    }
+    Node& any_part_but_root() {
+        std::vector<Node*> parts;
+        parts_below(scene().root(), parts);
+        if (parts.size() == 1) return add_group();
+        return *parts[1 + rng_.below(static_cast<std::uint32_t>(parts.size() - 1))];
+    }
+
+    ftv::Vec3 point(float size) { return {rng_.uniform(-size, size), rng_.uniform(-size, size), rng_.uniform(-size, size)}; }
+
+    Node& add_billboard() {
+        Node& parent = any_part();
+        Node& part = scene().add_part(parent, "B" + std::to_string(++made_));
+        if (rng_.chance(80)) scene().set_stream(part, ftv::kMainId, {rng_.chance(80) ? 1 : 0});
+        const ftv::Vec3 center = point(8);
+        scene().add_marker(part, center);
+        refhost::Mesh quad;
+        quad.vertices = {{center.x - 1, center.y - 1, center.z}, {center.x + 1, center.y - 1, center.z},
+                         {center.x + 1, center.y + 1, center.z}, {center.x - 1, center.y + 1, center.z}};
+        quad.polygons = {{0, 1, 2, 3}};
+        scene().add_mesh(part, "face", quad);
+        ++counts_.added;
+        return part;
+    }
+
+    Node& add_group() {
+        Node& group = scene().add_part(any_part(), "G" + std::to_string(++made_));
+        ++counts_.added;
+        return group;
+    }
+
+    // Translations, uniform scales and turns about the vertical: what the
+    // plug-in's turn can undo exactly.
+    void move_group(Node& group) {
+        const float scale = rng_.uniform(0.5f, 2.0f);
+        const float angle = rng_.uniform(-3.1f, 3.1f);
+        ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
+        ftv::multiply(m, refhost::rotation_between({0, 0, 1}, {std::sin(angle), 0, std::cos(angle)}), m);
+        ftv::multiply(m, refhost::translation(point(10)), m);
+        group.transformation = m;
+    }
+
+    void act() {
+        const std::uint32_t action = rng_.below(12);
+        if (std::getenv("FTV_SOAK_TRACE") != nullptr)
+            std::fprintf(stderr, "step %llu: action %u, host calls so far %llu\n", static_cast<unsigned long long>(step_),
+                         action, static_cast<unsigned long long>(session_.host().faults().calls()));
+        switch (action) {
+            case 0:
+                add_billboard();
+                break;
+            case 1:
+                add_group();
+                break;
+            case 2: {  // remove a shape and all below it; keep a few parts
+                std::vector<Node*> parts;
+                parts_below(scene().root(), parts);
+                if (parts.size() > 12) {
+                    scene().detach(*parts[1 + rng_.below(static_cast<std::uint32_t>(parts.size() - 1))]);
+                    ++counts_.removed;
+                }
+                break;
+            }
+            case 3: {  // retag directly: off, on, another value, empty, another plug-in's
+                Node& part = any_part_but_root();
+                const std::uint32_t how = rng_.below(5);
+                if (how < 3) scene().set_stream(part, ftv::kMainId, {how == 2 ? 7 : static_cast<std::int32_t>(how)});
+                if (how == 3) scene().set_stream(part, ftv::kMainId, {});
+                if (how == 4) scene().set_stream(part, 0x12345678u, {1});
+                ++counts_.retagged;
+                break;
+            }
+            case 4: {  // the attribute dialog, confirmed or cancelled
+                refhost::DialogAnswer answer{rng_.chance(70), rng_.chance(60)};
+                queued_.push_back(answer);
+                session_.attribute(any_part_but_root(), answer);
+                ++counts_.retagged;
+                ++counts_.dialogs;
+                break;
+            }
+            case 5: {  // a pane click: left toggles, right does nothing
+                const bool left = rng_.chance(75);
+                session_.click(left ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
+                if (left) working_ = !working_;
+                ++counts_.clicks;
+                break;
+            }
+            case 6: {  // the settings dialog: loads the stored switch, then confirmed or cancelled
+                refhost::DialogAnswer answer{rng_.chance(60), {}};
+                if (rng_.chance(70)) answer.checked = rng_.chance(60);
+                // A dialog takes the oldest answer queued: one left by a dialog
+                // that a failing host call stopped before it ran comes first.
+                queued_.push_back(answer);
+                const refhost::DialogAnswer taken = queued_.front();
+                working_ = session_.switch_on();
+                session_.menu(answer);
+                if (taken.confirm) working_ = taken.checked.value_or(working_);
+                ++counts_.dialogs;
+                break;
+            }
+            case 7:
+                move_group(any_part_but_root());
+                break;
+            case 8:
+                scene().sibling_mode = rng_.chance(50) ? refhost::SiblingMode::fresh : refhost::SiblingMode::in_place;
+                break;
+            default:  // the eye moves and the host notifies
+                scene().camera_data().eye = point(60);
+                notify_and_check();
+                break;
+        }
+    }
+
+    void notify_and_check() {
+        const std::uint64_t turned = session_.turned();
+        session_.notify();  // throws through when a host call was made to fail
+        ++counts_.passes;
+        if (!working_) {
+            if (session_.turned() != turned) fail(step_, "parts turned with the switch off");
+            return;
+        }
+        for (const Node* part : ftv_fuzz::reached_tagged(scene())) {
+            if (part->first->kind != refhost::kMarker) continue;
+            const std::string wrong = ftv_fuzz::faces_eye(scene(), *part, 1e-5, 1e-2);
+            if (!wrong.empty()) fail(step_, wrong);
+            ++counts_.checked;
+        }
+    }
+
+    void check_accounts() {
+        refhost::ReferenceHost& host = session_.host();
+        if (!host.ledger().balanced()) fail(step_, "ledger: " + host.ledger().report());
+        const auto misuse = host.misuse();
+        if (!misuse.empty()) fail(step_, "misuse: " + misuse.front());
+    }
+
+    ftv_host::PluginSession& session_;
+    Rng rng_;
+    Counts counts_;
+    std::uint64_t step_ = 0;
+    std::uint32_t made_ = 0;
+    bool working_ = false;
+    std::deque<refhost::DialogAnswer> queued_;  // the dialog answers the scene still holds, oldest first
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::uint64_t steps = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 20000;
+    const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    Counts total;
+    std::uint64_t rounds = 0;
+    try {
+        for (std::uint64_t done = 0; done < steps; done += kRoundSteps, ++rounds) {
+            ftv_host::PluginSession session(FTV_MODULE_PATH, FTV_PANE_PATH);
+            Soak soak(session, seed * 1000003 + rounds);
+            soak.run(std::min(kRoundSteps, steps - done), done);
+            session.release_components();
+            if (!session.host().ledger().balanced())
+                fail(done, "ledger after releasing the components: " + session.host().ledger().report());
+            total += soak.counts();
+        }
+    } catch (const refhost::LoadError& error) {
+        std::fprintf(stderr, "soak: %s\n", error.what());
+        return 1;
+    }
+    std::printf("soak: %llu steps in %llu sessions (seed %llu): %llu update passes, %llu parts checked facing the eye, "
+                "%llu injected host failures survived; %llu shapes added, %llu removed, %llu retags, %llu pane "
+                "clicks, %llu dialogs\n",
+                static_cast<unsigned long long>(steps), static_cast<unsigned long long>(rounds),
+                static_cast<unsigned long long>(seed), static_cast<unsigned long long>(total.passes),
+                static_cast<unsigned long long>(total.checked), static_cast<unsigned long long>(total.faults),
+                static_cast<unsigned long long>(total.added), static_cast<unsigned long long>(total.removed),
+                static_cast<unsigned long long>(total.retagged), static_cast<unsigned long long>(total.clicks),
+                static_cast<unsigned long long>(total.dialogs));
+    return 0;
+}
