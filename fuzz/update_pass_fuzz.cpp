@@ -5,11 +5,13 @@
 // scene's transformations are ones the plug-in can undo (translations,
 // uniform scales, turns about the vertical), every tagged part the walk
 // reaches faces the eye afterwards, within 1e-5 per component of the unit
-// direction.
+// direction; and whatever the transformations, exactly those parts were
+// turned, once each (none with the switch off).
 //
 // Input: a header byte (bit 0: next_sibling moves in place; bit 1: a host
 // call throws, its number in the next byte), three bytes of eye position,
 // then operations, a byte each with their operands (see build()).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -168,6 +170,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!misuse.empty()) fail("misuse: " + misuse.front());
     const refhost::StreamData* stored = scene.root().stream(ftv::kMainId);
     const bool on = stored != nullptr && !stored->empty() && stored->front() != 0;
+    if (!threw) {
+        // Exactly the tagged parts the walk reaches are turned, once; with the
+        // switch off, none.
+        const std::vector<const Node*> reached = ftv_fuzz::reached_tagged(scene);
+        for (std::uint32_t id = 1; id <= scene.node_count(); ++id) {
+            const Node& node = *scene.node_by_id(id);
+            const bool expected = on && std::find(reached.begin(), reached.end(), &node) != reached.end();
+            if (node.transformations_set != (expected ? 1u : 0u))
+                fail(scene.path_of(node) + " turned " + std::to_string(node.transformations_set) + " times");
+        }
+    }
     if (tame && !threw && on) {
         for (const Node* part : ftv_fuzz::reached_tagged(scene)) {
             if (part->first->kind != refhost::kMarker) continue;  // a mesh's centre is not the pivot it is built about
