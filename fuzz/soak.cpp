@@ -3,7 +3,8 @@
 // PluginSession: the module by path, its three components, the stand-in
 // pane). Steps, chosen by a seeded generator so that a run repeats:
 // billboards and groups added, shapes removed (Scene::detach), parts retagged
-// through the attribute dialog or directly, groups moved, the switch toggled
+// through the attribute dialog or directly, tagged groups built by the group
+// creator around selected shapes, groups moved, the switch toggled
 // by pane clicks and the settings dialog (confirmed and cancelled), the eye
 // moved, and host calls made to throw in the middle of any of them.
 //
@@ -67,10 +68,10 @@ void parts_below(Node& part, std::vector<Node*>& out) {
 
 struct Counts {
     std::uint64_t passes = 0, checked = 0, faults = 0, added = 0, removed = 0, retagged = 0, clicks = 0,
-                  dialogs = 0;
+                  dialogs = 0, created = 0;
     Counts& operator+=(const Counts& o) {
         passes += o.passes, checked += o.checked, faults += o.faults, added += o.added, removed += o.removed;
-        retagged += o.retagged, clicks += o.clicks, dialogs += o.dialogs;
+        retagged += o.retagged, clicks += o.clicks, dialogs += o.dialogs, created += o.created;
         return *this;
     }
 };
@@ -227,14 +228,40 @@ private:
             case 7:
                 move_group(any_part_but_root());
                 break;
+            case 11: {  // the group creator, around up to two selected shapes
+                std::vector<Node*> parts;
+                parts_below(scene().root(), parts);
+                scene().selection().clear();
+                for (int i = rng_.below(3); i > 0 && parts.size() > 1; --i) {
+                    Node& part = *parts[1 + rng_.below(static_cast<std::uint32_t>(parts.size() - 1))];
+                    Node* shape = part.first != nullptr && rng_.chance(50) ? part.last : &part;
+                    if (!shares_branch(*shape)) scene().selection().push_back(shape);
+                }
+                session_.create(point(8), 0, 0);
+                scene().selection().clear();
+                ++counts_.created;
+                break;
+            }
             case 8:
                 scene().sibling_mode = rng_.chance(50) ? refhost::SiblingMode::fresh : refhost::SiblingMode::in_place;
                 break;
-            default:  // the eye moves and the host notifies
+            case 9:
+            case 10:  // the eye moves and the host notifies
                 scene().camera_data().eye = point(60);
                 notify_and_check();
                 break;
         }
+    }
+
+    // Whether the shape lies in the branch of one already selected, or holds one.
+    bool shares_branch(const Node& shape) {
+        for (const Node* chosen : scene().selection()) {
+            for (const Node* up = &shape; up != nullptr; up = up->parent)
+                if (up == chosen) return true;
+            for (const Node* up = chosen; up != nullptr; up = up->parent)
+                if (up == &shape) return true;
+        }
+        return false;
     }
 
     void notify_and_check() {
@@ -292,12 +319,12 @@ int main(int argc, char** argv) {
     }
     std::printf("soak: %llu steps in %llu sessions (seed %llu): %llu update passes, %llu parts checked facing the eye, "
                 "%llu injected host failures survived; %llu shapes added, %llu removed, %llu retags, %llu pane "
-                "clicks, %llu dialogs\n",
+                "clicks, %llu dialogs, %llu groups created\n",
                 static_cast<unsigned long long>(steps), static_cast<unsigned long long>(rounds),
                 static_cast<unsigned long long>(seed), static_cast<unsigned long long>(total.passes),
                 static_cast<unsigned long long>(total.checked), static_cast<unsigned long long>(total.faults),
                 static_cast<unsigned long long>(total.added), static_cast<unsigned long long>(total.removed),
                 static_cast<unsigned long long>(total.retagged), static_cast<unsigned long long>(total.clicks),
-                static_cast<unsigned long long>(total.dialogs));
+                static_cast<unsigned long long>(total.dialogs), static_cast<unsigned long long>(total.created));
     return 0;
 }
