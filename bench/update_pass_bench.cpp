@@ -17,8 +17,16 @@
 // - per_part:   per part the walk reaches (tagged, untagged and groups);
 // - per_tagged: per tagged part turned.
 // The pass runs in both forms of next_sibling (fresh / in_place).
+//
+// The machine these run on is shared: the ratios are best taken from the
+// pairs timed alternately in thread CPU time, pass_vs_floor/* (pass / floor
+// on one scene) and scaling/* (per part at 10^6 / at 10^3), which both halves
+// of a ratio see under the same load.
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -138,8 +146,13 @@ struct Setup {
 
 // The scene last asked for; a new one replaces it, so that one large scene
 // at most is in memory.
-Setup& setup(Shape shape, std::int64_t size, refhost::SiblingMode mode) {
+std::unique_ptr<Setup>& current_setup() {
     static std::unique_ptr<Setup> current;
+    return current;
+}
+
+Setup& setup(Shape shape, std::int64_t size, refhost::SiblingMode mode) {
+    std::unique_ptr<Setup>& current = current_setup();
     if (!current || current->shape != shape || current->size != size) {
         current.reset();
         current = std::make_unique<Setup>(shape, size);
@@ -179,18 +192,20 @@ void update_pass(benchmark::State& state, Shape shape, refhost::SiblingMode mode
 // local_to_world value, transform_point and normalize (direction_to_eye),
 // decompose, the shortest-arc rotation, then the three axis rotations and six
 // products (facing_transform), written back as the transformation.
-void math_floor(benchmark::State& state, Shape shape) {
-    Setup& s = setup(shape, state.range(0), refhost::SiblingMode::fresh);
+struct Floor {
     struct Input {
         Mat4 part_to_world;
         Vec3 pivot;
     };
     std::vector<Input> inputs;
-    inputs.reserve(s.tagged.size());
-    for (const Node* part : s.tagged) inputs.push_back({s.scene->local_to_world(*part), part->first->center});
-    std::vector<Mat4> out(inputs.size());
-    const Vec3 eye = s.scene->camera_data().eye;
-    for (auto _ : state) {
+    std::vector<Mat4> out;
+    Vec3 eye;
+
+    explicit Floor(const Setup& s) : out(s.tagged.size()), eye(s.scene->camera_data().eye) {
+        inputs.reserve(s.tagged.size());
+        for (const Node* part : s.tagged) inputs.push_back({s.scene->local_to_world(*part), part->first->center});
+    }
+    void run() {
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             Vec3 direction;
             ftv::direction_to_eye(inputs[i].part_to_world, inputs[i].pivot, eye, direction);
@@ -202,23 +217,101 @@ void math_floor(benchmark::State& state, Shape shape) {
         benchmark::ClobberMemory();
     }
     // The floor computes what the pass stores, to the bit.
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        bool same = true;
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) same = same && out[i].m[r][c] == s.tagged[i]->transformation.m[r][c];
-        if (!same && s.tagged[i]->transformations_set != 0) {
-            state.SkipWithError("the floor's geometry differs from the pass's");
-            return;
+    bool matches(const Setup& s) const {
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 4; ++c)
+                    if (out[i].m[r][c] != s.tagged[i]->transformation.m[r][c]) return false;
         }
+        return true;
     }
-    per_item_counters(state, std::int64_t(inputs.size()), std::int64_t(inputs.size()));
+};
+
+void math_floor(benchmark::State& state, Shape shape) {
+    Setup& s = setup(shape, state.range(0), refhost::SiblingMode::fresh);
+    Floor floor(s);
+    for (auto _ : state) floor.run();
+    if (!floor.matches(s)) {
+        state.SkipWithError("the floor's geometry differs from the pass's");
+        return;
+    }
+    per_item_counters(state, std::int64_t(floor.inputs.size()), std::int64_t(floor.inputs.size()));
+}
+
+// The CPU time of this thread: a busy machine that takes the processor away
+// between two timings does not count.
+double thread_seconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+void pass_once(Setup& s) {
+    bool flag = true;
+    s.main->update_notification(flag, s.scene);
+}
+
+// The pass and the floor over the same scene, alternately in every iteration,
+// so that both see the same load: ratio = pass / floor per tagged part.
+void pass_vs_floor(benchmark::State& state, Shape shape, refhost::SiblingMode mode) {
+    Setup& s = setup(shape, state.range(0), mode);
+    Floor floor(s);
+    double pass_s = 0, floor_s = 0;
+    for (auto _ : state) {
+        const double t0 = thread_seconds();
+        pass_once(s);
+        const double t1 = thread_seconds();
+        floor.run();
+        const double t2 = thread_seconds();
+        pass_s += t1 - t0;
+        floor_s += t2 - t1;
+    }
+    if (!floor.matches(s) || !s.host.ledger().balanced()) {
+        state.SkipWithError("the floor differs from the pass, or the ledger is unbalanced");
+        return;
+    }
+    const double tagged = double(s.tagged.size()) * double(state.iterations());
+    state.counters["pass_ns"] = pass_s / tagged * 1e9;
+    state.counters["floor_ns"] = floor_s / tagged * 1e9;
+    state.counters["ratio"] = pass_s / floor_s;
+}
+
+// The pass over 10^6 and over 10^3 parts of one shape, alternately in every
+// iteration (a thousand passes over the small scene per pass over the large):
+// ratio = time per part at 10^6 / time per part at 10^3.
+void scaling(benchmark::State& state, Shape shape, refhost::SiblingMode mode) {
+    current_setup().reset();
+    static std::unique_ptr<Setup> large, small;
+    if (!large || large->shape != shape) {
+        large.reset();
+        small.reset();
+        large = std::make_unique<Setup>(shape, 1000000);
+        small = std::make_unique<Setup>(shape, 1000);
+    }
+    large->scene->sibling_mode = mode;
+    small->scene->sibling_mode = mode;
+    double large_s = 0, small_s = 0;
+    for (auto _ : state) {
+        const double t0 = thread_seconds();
+        pass_once(*large);
+        const double t1 = thread_seconds();
+        for (int k = 0; k < 1000; ++k) pass_once(*small);
+        const double t2 = thread_seconds();
+        large_s += t1 - t0;
+        small_s += t2 - t1;
+    }
+    const double large_ns = large_s / double(large->parts) / double(state.iterations()) * 1e9;
+    const double small_ns = small_s / double(small->parts) / 1000.0 / double(state.iterations()) * 1e9;
+    state.counters["ns_per_part_1e6"] = large_ns;
+    state.counters["ns_per_part_1e3"] = small_ns;
+    state.counters["ratio"] = large_ns / small_ns;
 }
 
 void sizes(benchmark::internal::Benchmark* b) {
     b->ArgName("n")->Unit(benchmark::kMillisecond);
 }
 
-// Registered per scene so that each scene is built once and all three run on it.
+// Registered per scene so that each scene is built once and all run on it.
 void register_all() {
     const struct {
         Shape shape;
@@ -242,7 +335,25 @@ void register_all() {
                                              [sh](benchmark::State& st) { math_floor(st, sh); })
                     ->Arg(n)
                     ->Apply(sizes);
+                for (auto mode : {refhost::SiblingMode::fresh, refhost::SiblingMode::in_place}) {
+                    const char* form = mode == refhost::SiblingMode::fresh ? "/fresh" : "/in_place";
+                    benchmark::RegisterBenchmark(("pass_vs_floor" + suffix + form).c_str(),
+                                                 [sh, mode](benchmark::State& st) { pass_vs_floor(st, sh, mode); })
+                        ->Arg(n)
+                        ->Iterations(std::max<std::int64_t>(3, 1000000 / n))
+                        ->Apply(sizes);
+                }
             }
+        }
+    }
+    for (const auto& [shape, name] : shapes) {
+        for (auto mode : {refhost::SiblingMode::fresh, refhost::SiblingMode::in_place}) {
+            const char* form = mode == refhost::SiblingMode::fresh ? "/fresh" : "/in_place";
+            const Shape sh = shape;
+            benchmark::RegisterBenchmark((std::string("scaling/") + name + form).c_str(),
+                                         [sh, mode](benchmark::State& st) { scaling(st, sh, mode); })
+                ->Iterations(3)
+                ->Unit(benchmark::kMillisecond);
         }
     }
 }

@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""The ratios BENCHMARKS.md reports, from one run of both benchmarks.
+
+    update_pass_bench --benchmark_repetitions=5 --benchmark_out=pass.json
+    geometry_bench --benchmark_repetitions=5 --benchmark_out=geom.json
+    bench/ratios.py pass.json geom.json
+
+Uses the medians of the repetitions; prints Markdown tables and whether each
+goal holds. The goals are judged on the alternately timed pairs (scaling/*,
+pass_vs_floor/*), which a busy machine disturbs least; the benchmarks run
+one after the other are shown for the absolute figures.
+"""
+import json
+import sys
+
+SIZES = [1000, 10000, 100000, 1000000]
+
+
+def medians(path):
+    with open(path) as f:
+        data = json.load(f)
+    out = {}
+    for b in data["benchmarks"]:
+        if b.get("run_type") == "aggregate" and b.get("aggregate_name") == "median":
+            out[b["run_name"]] = b
+    return out
+
+
+def ns(seconds):
+    return seconds * 1e9
+
+
+def main(pass_json, geom_json):
+    runs = medians(pass_json)
+    geom = medians(geom_json)
+    ok = True
+
+    def get(kind, shape, n, counter):
+        return ns(runs[f"{kind}/{shape}/n:{n}"][counter])
+
+    def paired(prefix):
+        for name, run in runs.items():
+            if name == prefix or name.startswith(prefix + "/iterations:"):
+                return run
+        raise KeyError(prefix)
+
+    print("### Scaling: time per part at 10^6 / at 10^3, timed alternately (median)\n")
+    print("| scene | next_sibling | ns/part 10^3 | ns/part 10^6 | ratio |")
+    print("|---|---|---|---|---|")
+    for shape in ["flat", "nested", "one_in_ten"]:
+        for mode in ["fresh", "in_place"]:
+            r = paired(f"scaling/{shape}/{mode}")
+            if shape != "one_in_ten":
+                ok = ok and r["ratio"] <= 1.5
+            print(f"| {shape} | {mode} | {r['ns_per_part_1e3']:.0f} | {r['ns_per_part_1e6']:.0f} | {r['ratio']:.2f} |")
+
+    print("\n### Update pass / math floor per tagged part, timed alternately on the same scene (median)\n")
+    print("| scene | next_sibling | " + " | ".join(f"10^{len(str(n)) - 1}" for n in SIZES) +
+          " | pass ns (10^6) | floor ns (10^6) |")
+    print("|---|---|" + "---|" * (len(SIZES) + 2))
+    for shape in ["flat", "nested"]:
+        for mode in ["fresh", "in_place"]:
+            rs = [paired(f"pass_vs_floor/{shape}/{mode}/n:{n}") for n in SIZES]
+            ok = ok and all(r["ratio"] <= 1.5 for r in rs)
+            print(f"| {shape} | {mode} | " + " | ".join(f"{r['ratio']:.2f}" for r in rs) +
+                  f" | {rs[-1]['pass_ns']:.0f} | {rs[-1]['floor_ns']:.0f} |")
+    print()
+
+    print("### Each benchmark on its own: time per part (median, ns)\n")
+    print("| benchmark | " + " | ".join(f"10^{len(str(n)) - 1}" for n in SIZES) + " | 10^6 / 10^3 |")
+    print("|---|" + "---|" * (len(SIZES) + 1))
+    for shape in ["flat", "nested", "one_in_ten"]:
+        kinds = ["pass_fresh", "pass_in_place"] + ([] if shape == "one_in_ten" else ["math_floor"])
+        for kind in kinds:
+            counter = "per_part"
+            row = [get(kind, shape, n, counter) for n in SIZES]
+            ratio = row[-1] / row[0]
+            print(f"| {kind}/{shape} per part | " + " | ".join(f"{v:.0f}" for v in row) + f" | {ratio:.2f} |")
+
+    print("\n### Each benchmark on its own: update pass / math floor per tagged part\n")
+    print("| pass | " + " | ".join(f"10^{len(str(n)) - 1}" for n in SIZES) + " |")
+    print("|---|" + "---|" * len(SIZES))
+    for shape in ["flat", "nested"]:
+        for kind in ["pass_fresh", "pass_in_place"]:
+            row = [get(kind, shape, n, "per_tagged") / get("math_floor", shape, n, "per_tagged") for n in SIZES]
+            print(f"| {kind}/{shape} | " + " | ".join(f"{r:.2f}" for r in row) + " |")
+
+    d = geom["BM_decompose_vs_extractSHRT"]
+    ratio = d["ratio"]
+    ok = ok and ratio <= 1.0
+    print("\n### decompose / Imath extractSHRT (same matrices)\n")
+    print(f"| ftv ns | Imath ns | ratio |\n|---|---|---|\n| {d['ftv_ns']:.1f} | {d['imath_ns']:.1f} | {ratio:.2f} |")
+    print(f"\nAll goals met: {'yes' if ok else 'NO'}")
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        print(__doc__)
+        sys.exit(2)
+    sys.exit(main(sys.argv[1], sys.argv[2]))
