@@ -77,6 +77,40 @@ TEST(SceneMatrices, ContentMatricesAndTheirInverses) {
     expect_vec(back, {1, 0, 0}, 1e-5f, "world to local");
 }
 
+// The content matrix built afresh from the transformations up to the root.
+Mat4 content_by_hand(const Node& part) {
+    return part.parent == nullptr ? refhost::identity() : refhost::product(part.transformation, content_by_hand(*part.parent));
+}
+
+TEST(SceneMatrices, KeptContentMatricesFollowEveryChange) {
+    ReferenceHost host;
+    Scene& scene = host.new_scene();
+    Node& outer = scene.add_part(scene.root(), "Outer");
+    Node& middle = scene.add_part(outer, "Middle");
+    Node& inner = scene.add_part(middle, "Inner");
+    Node& other = scene.add_part(scene.root(), "Other");
+    Node& marker = scene.add_marker(inner, {1, 0, 0});
+    auto expect_current = [&](const char* what) {
+        for (const Node* part : {&outer, &middle, &inner, &other}) {
+            const Mat4 kept = scene.content_matrix(*part), fresh = content_by_hand(*part);
+            for (int i = 0; i < 4; ++i)
+                for (int j = 0; j < 4; ++j) EXPECT_EQ(kept.m[i][j], fresh.m[i][j]) << what << " " << part->name;
+        }
+    };
+    expect_current("at first");
+    outer.transformation = refhost::translation({1, 0, 0});
+    expect_current("outer moved");
+    middle.transformation = refhost::rotation_between({0, 0, 1}, {0, 1, 0});
+    expect_current("middle turned");
+    other.transformation = refhost::translation({0, 0, 7});
+    scene.move_after(inner, other);  // inner now beside Other, under the root
+    expect_current("inner moved beside another part");
+    scene.detach(inner);
+    scene.append(other, inner);      // and now inside Other
+    expect_current("inner moved into another part");
+    expect_vec(scene.world_center(marker), {1, 0, 7}, 1e-6f, "marker follows its part");
+}
+
 TEST(Ledger, CatchesLeaksDoubleReleasesAndAddedReferences) {
     ReferenceHost host;
     Scene& scene = host.new_scene();
