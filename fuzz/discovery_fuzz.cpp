@@ -12,33 +12,21 @@
 
 #include "host/interface_ids.h"
 #include "host/plugin_interface.h"
-#include "module_loader.h"
+#include "module_fuzz.h"
 #include "reference_host.h"
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "fuzz check failed: %s\n", what.c_str());
-    std::abort();
-}
-
-refhost::LoadedModule& module() {
-    static refhost::LoadedModule loaded(FTV_MODULE_PATH);
-    return loaded;
-}
+using fuzz_support::fail;
+using fuzz_support::module;
 
 bool known(const ftv::GUID& id) {
     for (const ftv::GUID& kind : {ftv::kPluginInterfaceId, ftv::kAttributeInterfaceId, ftv::kCreatorInterfaceId})
-        if (std::memcmp(&id, &kind, sizeof id) == 0) return true;
+        if (ftv::same_interface(&id, kind)) return true;
     return false;
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    module();  // loaded before fuzzing starts, so that its coverage counts
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ftv::GUID id{};

@@ -22,24 +22,17 @@
 #include "host/interface_ids.h"
 #include "host/plugin_interface.h"
 #include "host_math.h"
-#include "module_loader.h"
+#include "module_fuzz.h"
 #include "reference_host.h"
 #include "walk_check.h"
 
 namespace {
 
+using fuzz_support::fail;
+using fuzz_support::module;
+
 using refhost::Node;
 using refhost::Scene;
-
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "fuzz check failed: %s\n", what.c_str());
-    std::abort();
-}
-
-refhost::LoadedModule& module() {
-    static refhost::LoadedModule loaded(FTV_MODULE_PATH);
-    return loaded;
-}
 
 class Input {
 public:
@@ -132,11 +125,6 @@ bool build(Input& in, Scene& scene) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    module();  // loaded before fuzzing starts, so that its coverage counts
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in(data, size);
