@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "behaviour/plugin_stream.h"
+#include "behaviour/texts.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
 #include "host/host_shape.h"
@@ -12,7 +13,6 @@ namespace ftv {
 namespace {
 
 constexpr char kGroupName[] = "Z_FaceToViewer";
-constexpr char kMarkerName[] = "#center";
 
 // The handles of the part and of every part above it up to the root.
 std::vector<HostHandle> lineage(HostShape& part) {

@@ -4,6 +4,7 @@
 
 #include "behaviour/face_camera.h"
 #include "behaviour/plugin_stream.h"
+#include "behaviour/texts.h"
 #include "host/host_camera.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
@@ -12,8 +13,6 @@
 namespace ftv {
 
 namespace {
-
-constexpr char kMarkerName[] = "#center";
 
 bool is_marker(HostShape& shape) { return std::strcmp(shape.shape_name(), kMarkerName) == 0; }
 
