@@ -24,10 +24,7 @@ class Ledger {
 public:
     void track(const LedgerEntry* entry) { entries_.push_back(entry); }
 
-    void handed_out() {
-        ++outstanding_;
-        ++handed_out_;
-    }
+    void handed_out() { ++outstanding_; }
     void added() {
         ++outstanding_;
         ++added_;
@@ -37,8 +34,6 @@ public:
 
     // References the plug-in holds now.
     std::int64_t outstanding() const { return outstanding_; }
-    std::uint64_t total_handed_out() const { return handed_out_; }
-    std::uint64_t total_added() const { return added_; }
     const std::vector<std::string>& faults() const { return faults_; }
 
     bool balanced() const { return outstanding_ == 0 && faults_.empty() && added_ == 0; }
@@ -48,7 +43,6 @@ public:
 private:
     std::vector<const LedgerEntry*> entries_;
     std::int64_t outstanding_ = 0;
-    std::uint64_t handed_out_ = 0;
     std::uint64_t added_ = 0;
     std::vector<std::string> faults_;
 };

@@ -20,12 +20,6 @@ const StreamData* Node::stream(ftv::PluginId id) const {
     return nullptr;
 }
 
-std::size_t Node::child_count() const {
-    std::size_t n = 0;
-    for (const Node* c = first; c != nullptr; c = c->next) ++n;
-    return n;
-}
-
 std::vector<Node*> Node::children() const {
     std::vector<Node*> out;
     for (Node* c = first; c != nullptr; c = c->next) out.push_back(c);
@@ -261,10 +255,6 @@ void Scene::recycle(ShapeView* view) { shape_views_.give_back(view); }
 void Scene::recycle(StreamView* view) { stream_views_.give_back(view); }
 void Scene::recycle(DialogObject* dialog) { dialog_objects_.give_back(dialog); }
 void Scene::recycle(CenterObject* center) { center_objects_.give_back(center); }
-
-std::size_t Scene::pooled_objects() const {
-    return shape_views_.size() + stream_views_.size() + dialog_objects_.size() + center_objects_.size();
-}
 
 std::size_t Scene::record_dialog() {
     dialogs_.emplace_back();

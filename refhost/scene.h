@@ -80,7 +80,6 @@ public:
         return object;
     }
     void give_back(T* object) { free_.push_back(object); }
-    std::size_t size() const { return all_.size(); }
 
 private:
     std::vector<std::unique_ptr<T>> all_;
@@ -176,7 +175,6 @@ public:
     std::size_t record_dialog();
     DialogRecord& dialog_record(std::size_t index) { return dialogs_[index]; }
     bool next_answer(DialogAnswer& answer);
-    std::size_t pooled_objects() const;
 
 private:
     static constexpr ftv::HostHandle kIdMask = 0x0FFFFFFFu;

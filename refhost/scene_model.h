@@ -89,7 +89,6 @@ struct Node {
 
     bool is_part() const { return kind == kPart; }
     const StreamData* stream(ftv::PluginId id) const;
-    std::size_t child_count() const;
     std::vector<Node*> children() const;
 };
 
