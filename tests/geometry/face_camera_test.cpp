@@ -2,9 +2,8 @@
 // and the transformation built from the host's turn and the part's angles.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "geometry/decompose.h"
+#include "geometry/det_math.h"
 #include "geometry/face_camera.h"
 #include "geometry_expect.h"
 
@@ -26,7 +25,7 @@ Mat4 translation(const Vec3& t) {
 
 Mat4 about(const Vec3& axis, double angle) {
     Mat4 m;
-    ftv::axis_rotation(axis, static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle)), m);
+    ftv::axis_rotation(axis, static_cast<float>(ftv::detmath::cos(angle)), static_cast<float>(ftv::detmath::sin(angle)), m);
     return m;
 }
 
