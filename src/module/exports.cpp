@@ -7,6 +7,7 @@
 #include "host/plugin_interface.h"
 #include "module/component_table.h"
 #include "module/module_state.h"
+#include "resources/module_resources.h"
 
 #ifdef _WIN32
 #define FTV_EXPORT extern "C"
@@ -25,10 +26,10 @@ constexpr std::int32_t kExceptionModel = 2;
 constexpr PluginInfo kInfo = {
     kSdkVersion,
     36090,
-    1,
-    2,
-    0,
-    0,
+    resources::kVersionMajor,
+    resources::kVersionMinor,
+    resources::kVersionPatch,
+    resources::kVersionBuild,
     "Z_FaceToViewer",
     "ZEMBRAK",
     "ZEMBRAK",
