@@ -74,7 +74,7 @@ FTV_EXPORT bool FTV_STDCALL has_separate_interfaces(void*) { return false; }
 
 FTV_EXPORT void create_interface(const GUID* id, std::int32_t index, plugin_interface** out, HostApp* host,
                                  void*) {
-    module_state().host = host;
+    plugin_state().host = host;
     if (plugin_interface* component = new_component(component_kind(id), index)) {
         component->AddRef();
         *out = component;
