@@ -50,23 +50,18 @@ ftv::Mat4 scaling(float k) {
     return m;
 }
 
+// Holders whose turn the plug-in's compensation undoes: a single axis.
+ftv::Mat4 scaled_turned_about_y_and_moved() {
+    return refhost::product(refhost::product(scaling(2), turn({0, 1, 0}, 0.6f, 0.8f)), refhost::translation({3, -1, 4}));
+}
+ftv::Mat4 turned_about_x_and_moved() {
+    return refhost::product(turn({1, 0, 0}, 0.8f, 0.6f), refhost::translation({0, 5, 0}));
+}
+
 std::vector<std::uint32_t> words_of(const ftv::Mat4& m) {
     std::vector<std::uint32_t> out(16);
     std::memcpy(out.data(), &m, sizeof m);
     return out;
-}
-
-// The world direction of one of the part's axes, unit length.
-ftv::Vec3 world_axis(const Scene& scene, const Node& part, ftv::Vec3 axis) {
-    ftv::Vec3 v = refhost::transform_direction(axis, scene.content_matrix(part));
-    ftv::normalize(v);
-    return v;
-}
-
-void expect_near(ftv::Vec3 got, ftv::Vec3 want, double tolerance, const std::string& what) {
-    EXPECT_NEAR(got.x, want.x, tolerance) << what;
-    EXPECT_NEAR(got.y, want.y, tolerance) << what;
-    EXPECT_NEAR(got.z, want.z, tolerance) << what;
 }
 
 // Eyes all around an upright part, level with it, below and above it, and
@@ -81,9 +76,8 @@ TEST_F(Tags, UprightPartsStandAndFaceTheEyesHorizontalDirection) {
         ftv::Mat4 transformation;
     } holders[] = {
         {"Top", refhost::identity()},
-        {"ScaledTurnedMoved",
-         refhost::product(refhost::product(scaling(2), turn({0, 1, 0}, 0.6f, 0.8f)), refhost::translation({3, -1, 4}))},
-        {"Tilted", refhost::product(turn({1, 0, 0}, 0.8f, 0.6f), refhost::translation({0, 5, 0}))},
+        {"ScaledTurnedMoved", scaled_turned_about_y_and_moved()},
+        {"Tilted", turned_about_x_and_moved()},
     };
     for (const auto& holder : holders) {
         Node& group = scene->add_part(scene->root(), holder.name);
@@ -125,10 +119,9 @@ TEST_F(Tags, UprightPartsStandAndFaceTheEyesHorizontalDirection) {
 // top. A scene stored before gives the same results now, on every build.
 TEST_F(Tags, OneAndSevenTurnExactlyAsBefore) {
     Node& turned = scene->add_part(scene->root(), "Turned");
-    turned.transformation =
-        refhost::product(refhost::product(scaling(2), turn({0, 1, 0}, 0.6f, 0.8f)), refhost::translation({3, -1, 4}));
+    turned.transformation = scaled_turned_about_y_and_moved();
     Node& tilted = scene->add_part(scene->root(), "Tilted");
-    tilted.transformation = refhost::product(turn({1, 0, 0}, 0.8f, 0.6f), refhost::translation({0, 5, 0}));
+    tilted.transformation = turned_about_x_and_moved();
     const Node* parts[] = {
         &add_billboard(*scene, turned, "One", {1, 2, 3}, 1),
         &add_billboard(*scene, turned, "Seven", {-2, 0.5f, 1}, 7),
