@@ -13,8 +13,8 @@ namespace ftv {
 //
 // Degenerate cases: a direction with no horizontal part (x and z both zero,
 // of either sign: straight up or down, or the zero direction) gives angle 0,
-// the identity. A component that is not a number makes the rotation block
-// not a number, as it does to the full turn toward such a direction.
+// the identity. A component that is not a number gives a cosine and sine,
+// and so a rotation block, that are not numbers.
 void upright_turn(const Vec3& direction, Mat4& out);
 
 }  // namespace ftv

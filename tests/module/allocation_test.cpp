@@ -188,8 +188,8 @@ protected:
     }
 
     // Every path of the walk: tagged parts at the top and deep inside groups,
-    // upright ones among them, an untagged group with meshes, a part switched off by its tag, a tagged
-    // part without its marker, an empty part.
+    // upright ones among them, an untagged group with meshes, a part switched
+    // off by its tag, a tagged part without its marker, an empty part.
     void build_scene() {
         store_switch(*scene, 1);
         for (int i = 0; i < 20; ++i) add_billboard(*scene, scene->root(), "Top", {float(i), 1, -2});
