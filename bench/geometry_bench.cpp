@@ -10,6 +10,7 @@
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
 #include "geometry/primitives.h"
+#include "geometry/upright_turn.h"
 
 #include <ImathMatrix.h>
 #include <ImathMatrixAlgo.h>
@@ -17,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -200,6 +202,22 @@ void BM_axis_rotation(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kBatch);
 }
 BENCHMARK(BM_axis_rotation);
+
+// The upright part's turn from a direction: ours takes atan2, cos and sin of
+// the deterministic trigonometry; the partner the C library's float atan2
+// and setAxisAngle's own cosine and sine.
+void BM_upright_turn_vs_setAxisAngle(benchmark::State& state) {
+    const Inputs& in = inputs();
+    std::vector<Mat4> out(kBatch);
+    std::vector<Imath::M44f> iout(kBatch);
+    paired(
+        state, [&](int n) { ftv::upright_turn(in.vecs[n], out[n]); },
+        [&](int n) {
+            const Imath::V3f& d = in.imath_vecs[n];
+            iout[n].setAxisAngle(Imath::V3f(0, 1, 0), std::atan2(d.x, d.z));
+        });
+}
+BENCHMARK(BM_upright_turn_vs_setAxisAngle);
 
 }  // namespace
 

@@ -16,7 +16,9 @@
 // - direction_to_eye: unit length within 1e-5, pointing from the pivot carried
 //   to world toward the eye within 1e-4 (1 - cosine);
 // - facing_transform with a rotation as turn: finite, and the pivot stays put
-//   within 2e-6 of its size plus 1e-5.
+//   within 2e-6 of its size plus 1e-5;
+// - upright_turn of a direction with finite x and z: +Y kept exactly, and +Z
+//   carried onto (x, 0, z) made unit within 1e-6 (onto +Z where both are 0).
 // "Not degenerate": magnitudes within 1e-2 to 1e2 (translations and points up
 // to 1e4), m[3][3] within 1e-2 to 1e2 in size, rows at least 0.05 (the sine of
 // an angle) from linear dependence, an eye at least 1e-2 of the scene's size
@@ -33,6 +35,7 @@
 #include "geometry/det_math.h"
 #include "geometry/face_camera.h"
 #include "geometry/primitives.h"
+#include "geometry/upright_turn.h"
 
 namespace {
 
@@ -189,6 +192,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ftv::transform_point(a, facing, fixed);
         const Vec3 off{fixed.x - a.x, fixed.y - a.y, fixed.z - a.z};
         check(length(off) <= 2e-6 * length(a) + 1e-5, "facing_transform: the pivot stays put");
+    }
+
+    // upright_turn, with the axis as the direction: row 1 is where +Y goes and
+    // column 1 what each axis gives to the vertical; row 2 is where +Z goes.
+    Mat4 upright;
+    ftv::upright_turn(axis, upright);
+    if (std::isfinite(axis.x) && std::isfinite(axis.z)) {
+        check(upright.m[1][0] == 0 && upright.m[1][1] == 1 && upright.m[1][2] == 0 && upright.m[0][1] == 0 &&
+                  upright.m[2][1] == 0,
+              "upright_turn: +Y kept");
+        const double h = std::hypot(double(axis.x), double(axis.z));
+        const double want_x = h > 0 ? axis.x / h : 0, want_z = h > 0 ? axis.z / h : 1;
+        check(std::fabs(upright.m[2][0] - want_x) <= 1e-6 && std::fabs(upright.m[2][2] - want_z) <= 1e-6,
+              "upright_turn: +Z onto the horizontal direction");
     }
     return 0;
 }

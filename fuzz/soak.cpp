@@ -11,9 +11,10 @@
 // After every step: the reference ledger is balanced and the host was not
 // misused; the stored switch is the plug-in's working copy (every change is
 // written at once); after an update pass with the switch on, every tagged
-// part the walk reaches faces the eye (within 1e-5, more where the part's
-// holder is turned near 90 degrees: see facing_tolerance), and with it off,
-// nothing was turned. After a step that threw, the scene is initialised again, as a
+// part the walk reaches faces the eye, or, tagged 2, stands upright facing the
+// eye's horizontal direction (within 1e-5, more where the part's holder is
+// turned near 90 degrees: see facing_tolerance), and with it off, nothing was
+// turned. After a step that threw, the scene is initialised again, as a
 // host does on reopening it, so that the working copy is known.
 //
 //   soak [steps] [seed] [first session]   default 20000 steps, seed 1, from session 0
@@ -141,7 +142,10 @@ private:
     Node& add_billboard() {
         Node& parent = any_part();
         Node& part = scene().add_part(parent, "B" + std::to_string(++made_));
-        if (rng_.chance(80)) scene().set_stream(part, ftv::kMainId, {rng_.chance(80) ? 1 : 0});
+        if (rng_.chance(80)) {
+            const std::int32_t tag = rng_.chance(80) ? (rng_.chance(30) ? 2 : 1) : 0;  // 2: upright
+            scene().set_stream(part, ftv::kMainId, {tag});
+        }
         const ftv::Vec3 center = point(8);
         scene().add_marker(part, center);
         refhost::Mesh quad;
@@ -191,17 +195,17 @@ private:
                 }
                 break;
             }
-            case 3: {  // retag directly: off, on, another value, empty, another plug-in's
+            case 3: {  // retag directly: off, on, upright, another value, empty, another plug-in's
                 Node& part = any_part_but_root();
-                const std::uint32_t how = rng_.below(5);
-                if (how < 3) scene().set_stream(part, ftv::kMainId, {how == 2 ? 7 : static_cast<std::int32_t>(how)});
-                if (how == 3) scene().set_stream(part, ftv::kMainId, {});
-                if (how == 4) scene().set_stream(part, 0x12345678u, {1});
+                const std::uint32_t how = rng_.below(6);
+                if (how < 4) scene().set_stream(part, ftv::kMainId, {how == 3 ? 7 : static_cast<std::int32_t>(how)});
+                if (how == 4) scene().set_stream(part, ftv::kMainId, {});
+                if (how == 5) scene().set_stream(part, 0x12345678u, {1});
                 ++counts_.retagged;
                 break;
             }
             case 4: {  // the attribute dialog, confirmed or cancelled
-                refhost::DialogAnswer answer{rng_.chance(70), rng_.chance(60)};
+                refhost::DialogAnswer answer{rng_.chance(70), rng_.chance(60), rng_.chance(40)};
                 queued_.push_back(answer);
                 session_.attribute(any_part_but_root(), answer);
                 ++counts_.retagged;

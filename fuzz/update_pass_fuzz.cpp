@@ -4,9 +4,11 @@
 // the input throws in the middle of the pass. When no call threw and the
 // scene's transformations are ones the plug-in can undo (translations,
 // uniform scales, turns about the vertical), every tagged part the walk
-// reaches faces the eye afterwards, within 1e-5 per component of the unit
-// direction (more near 90 degrees about Y: see facing_tolerance); and whatever the transformations, exactly those parts were
-// turned, once each (none with the switch off).
+// reaches faces the eye afterwards, or, tagged 2, stands upright facing the
+// eye's horizontal direction, within 1e-5 per component of the unit
+// directions (more near 90 degrees about Y: see facing_tolerance); and
+// whatever the transformations, exactly those parts were turned, once each
+// (none with the switch off).
 //
 // Input: a header byte (bit 0: next_sibling moves in place; bit 1: a host
 // call throws, its number in the next byte), three bytes of eye position,

@@ -43,8 +43,13 @@ enum class SiblingMode {
 };
 
 struct DialogAnswer {
-    bool confirm = false;
+    // Cancelled, the boxes as shown, unless said otherwise.
+    DialogAnswer(bool confirmed = false, std::optional<bool> first = {}, std::optional<bool> second_box = {})
+        : confirm(confirmed), checked(first), second(second_box) {}
+
+    bool confirm;
     std::optional<bool> checked;  // the box as the user leaves it; unset: as shown
+    std::optional<bool> second;   // likewise the second box, in a dialog that has one
 };
 
 struct DialogItem {

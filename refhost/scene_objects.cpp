@@ -222,6 +222,7 @@ bool DialogObject::run_modal(std::int32_t, void*) {
     DialogAnswer answer;
     scene_->next_answer(answer);
     if (answer.checked && !r.items.empty()) r.items[0].checked = *answer.checked;
+    if (answer.second && r.items.size() > 1) r.items[1].checked = *answer.second;
     r.confirmed = answer.confirm;
     return answer.confirm;
 }

@@ -1,5 +1,6 @@
 #include "behaviour/attribute_dialog.h"
 
+#include "behaviour/part_tag.h"
 #include "behaviour/plugin_stream.h"
 #include "behaviour/texts.h"
 #include "host/host_dialog.h"
@@ -10,18 +11,22 @@ namespace ftv {
 
 bool run_attribute_dialog(HostShape& shape) {
     const auto stream = find_plugin_stream(shape);
-    const std::int32_t current = stream ? read_first_int(*stream.get()) : 0;
+    const std::int32_t current = stream ? read_first_int(*stream.get()) : kUntagged;
 
     const auto scene = adopt(shape.scene());
     const auto dialog = adopt(scene->new_dialog(0));
     dialog->set_title(kAttributeTitle);
     dialog->add_checkbox(HostDialog::kCheckbox, kEnabledLabel, 0);
-    dialog->set_checked(0, current != 0);
+    dialog->add_checkbox(HostDialog::kCheckbox, kUprightLabel, 0);
+    dialog->set_checked(0, current != kUntagged);
+    dialog->set_checked(1, current == kUprightTag);
     if (!dialog->run_modal(0)) return false;
 
-    bool checked = false;
-    dialog->is_checked(0, &checked);
-    const std::int32_t tag = checked ? 1 : 0;
+    bool tagged = false;
+    bool upright = false;
+    dialog->is_checked(0, &tagged);
+    dialog->is_checked(1, &upright);
+    const std::int32_t tag = !tagged ? kUntagged : upright ? kUprightTag : kTagged;
     if (stream) {
         write_first_int(*stream.get(), tag);  // the existing stream is reused
     } else {

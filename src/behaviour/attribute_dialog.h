@@ -1,5 +1,7 @@
-// Tagging one part by hand: a dialog with one check box, ticked when the part
-// carries a non-zero tag; confirming stores 1 or 0 as its tag.
+// Tagging one part by hand: a dialog with two check boxes, the first ticked
+// when the part carries a non-zero tag, the second when that tag makes it
+// upright. Confirming stores the upright tag when both are ticked, the plain
+// tag when the first alone is, and 0 when the first is not.
 #pragma once
 
 namespace ftv {

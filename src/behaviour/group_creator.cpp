@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "behaviour/part_tag.h"
 #include "behaviour/plugin_stream.h"
 #include "behaviour/texts.h"
 #include "host/host_ref.h"
@@ -70,7 +71,7 @@ void create_group(HostScene& scene, const CreatorInput& input) {
     }
 
     scene.activate_shape(group->handle());
-    write_new_stream(*group.get(), 1);
+    write_new_stream(*group.get(), kTagged);
 }
 
 }  // namespace ftv

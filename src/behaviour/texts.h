@@ -9,6 +9,9 @@ constexpr char kMarkerName[] = "#center";
 
 // "Z_FaceToViewer有効": the check box of both dialogs.
 constexpr char kEnabledLabel[] = "Z_FaceToViewer\x97\x4c\x8c\xf8";
+// "縦軸のみ回転" (turn about the vertical axis only): the attribute dialog's
+// second check box.
+constexpr char kUprightLabel[] = "\x8f\x63\x8e\xb2\x82\xcc\x82\xdd\x89\xf1\x93\x5d";
 // "Z_FaceToViewer 設定": the settings dialog.
 constexpr char kSettingsTitle[] = "Z_FaceToViewer \x90\xdd\x92\xe8";
 // "Z_FaceToViewer属性 設定": the attribute dialog.

@@ -2,6 +2,7 @@
 
 #include "geometry/decompose.h"
 #include "geometry/face_camera.h"
+#include "geometry/upright_turn.h"
 #include "host/host_center_object.h"
 #include "host/host_part_object.h"
 #include "host/host_ref.h"
@@ -10,7 +11,7 @@
 
 namespace ftv {
 
-void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye) {
+void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye, Facing facing) {
     const Mat4 part_to_world = part.local_to_world();
     const auto center_object = adopt(marker.center_object());
     const Vec3 pivot = center_object->center();
@@ -22,7 +23,12 @@ void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3&
 
     part.part_object()->set_matrix(kIdentityMatrix);
 
-    const Mat4 turn = scene.rotation_between(Vec3{0.0f, 0.0f, 1.0f}, direction);
+    Mat4 turn;
+    if (facing == Facing::upright) {
+        upright_turn(direction, turn);
+    } else {
+        turn = scene.rotation_between(Vec3{0.0f, 0.0f, 1.0f}, direction);
+    }
     Mat4 transformation;
     facing_transform(pivot, turn, angles, transformation);
     part.set_transformation(transformation);

@@ -2,6 +2,7 @@
 // marker, through the host.
 #pragma once
 
+#include "behaviour/part_tag.h"
 #include "geometry/primitives.h"
 
 namespace ftv {
@@ -11,8 +12,10 @@ class HostShape;
 
 // Reads the part's matrix and the marker's centre from the host, and gives
 // the part a new transformation that turns its +Z axis toward eye about that
-// centre. The caller keeps its references to scene, part and marker; the
-// marker's centre object is released on every path.
-void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye);
+// centre: with the host's rotation, or, upright, about the world's vertical
+// alone toward the eye's horizontal direction. The caller keeps its
+// references to scene, part and marker; the marker's centre object is
+// released on every path.
+void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye, Facing facing);
 
 }  // namespace ftv

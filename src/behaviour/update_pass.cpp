@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "behaviour/part_tag.h"
 #include "behaviour/plugin_stream.h"
 #include "behaviour/texts.h"
 #include "behaviour/turn_part.h"
@@ -17,11 +18,12 @@ namespace {
 bool is_marker(HostShape& shape) { return std::strcmp(shape.shape_name(), kMarkerName) == 0; }
 
 // A part with a stream is never entered; tagged, it is turned when its first
-// child is the marker.
+// child is the marker, as its tag says.
 void visit_part_with_stream(HostScene& scene, HostShape& part, HostStream& stream, const Vec3& eye) {
-    if (read_first_int(stream) == 0) return;
+    const std::int32_t tag = read_first_int(stream);
+    if (tag == kUntagged) return;
     if (const auto first = adopt(part.first_child()); first && is_marker(*first.get())) {
-        turn_part(scene, part, *first.get(), eye);
+        turn_part(scene, part, *first.get(), eye, facing_for_tag(tag));
     }
 }
 

@@ -178,6 +178,17 @@ void trigonometry() {
     }
 }
 
+void upright_turns() {
+    const Vec3 edge[] = {{0, 1, 0},     {-0.0f, -1, -0.0f}, {0, 0, 0},    {-0.0f, 0, 0},   {0, 0, -0.0f},
+                         {1e-30f, 1, -1e-30f}, {0, 0, -1}, {-1, 0, 0}, {kNaNF, 0, 1}, {1, kInfF, 0}};
+    for (const Vec3& d : edge) emit("upright_turn", words(d));
+    for (int n = 0; n < 24; ++n) {
+        Vec3 d = any3(-1, 1);
+        normalize(d);
+        emit("upright_turn", words(d));
+    }
+}
+
 }  // namespace
 }  // namespace ftv::test
 
@@ -189,5 +200,6 @@ int main() {
     matrices();
     decompositions();
     trigonometry();
+    upright_turns();  // last, so that the draws of the others stay as they were
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
+#include "geometry/upright_turn.h"
 #include "geometry_test_support.h"
 
 #include <cmath>
@@ -86,6 +87,10 @@ Words run_golden(const char* op, const Words& in) {
     } else if (is("atan2")) {
         const double y = r.d();
         put(out, detmath::atan2(y, r.d()));
+    } else if (is("upright_turn")) {
+        Mat4 m;
+        upright_turn(r.vec3(), m);
+        put(out, m);
     }
     return out;
 }

@@ -29,7 +29,8 @@ TEST(GoldenTable, EveryBuildGivesTheRecordedBits) {
     }
     // A truncated table would pass vacuously: every operation must be there.
     for (const char* op : {"normalized", "normalize", "transform_point", "transform_row", "multiply", "axis_rotation",
-                           "decompose", "sin", "cos", "asin", "atan2"})
+                           "decompose", "sin", "cos", "asin", "atan2",
+                           "upright_turn"})
         EXPECT_GE(per_op[op], 10) << op;
 }
 

@@ -188,8 +188,8 @@ protected:
     }
 
     // Every path of the walk: tagged parts at the top and deep inside groups,
-    // an untagged group with meshes, a part switched off by its tag, a tagged
-    // part without its marker, an empty part.
+    // upright ones among them, an untagged group with meshes, a part switched
+    // off by its tag, a tagged part without its marker, an empty part.
     void build_scene() {
         store_switch(*scene, 1);
         for (int i = 0; i < 20; ++i) add_billboard(*scene, scene->root(), "Top", {float(i), 1, -2});
@@ -198,6 +198,7 @@ protected:
         Node& inner = scene->add_part(outer, "Inner");
         inner.transformation = refhost::translation({-1, 4, 2});
         for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Deep", {1, float(i), 0});
+        for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Upright", {float(i), 0, 2}, 2);
         scene->add_mesh(outer, "Loose mesh", refhost::Mesh{});
         add_billboard(*scene, outer, "Off", {0, 0, 0}, 0);
         Node& unmarked = scene->add_part(outer, "Unmarked");
@@ -242,6 +243,7 @@ TEST_P(Allocations, TheModuleAllocatesNothingDuringAPass) {
     std::printf("first pass: %llu allocations by the module, %llu by the host\n",
                 static_cast<unsigned long long>(first.by_module), static_cast<unsigned long long>(first.by_others));
     EXPECT_EQ(scene->find("/Outer/Inner")->first->transformations_set, 1u) << "the pass reached the nested parts";
+    EXPECT_EQ(scene->find("/Outer/Inner/Upright")->transformations_set, 1u) << "and the upright ones";
 
     // In steady state nothing in the process allocates during a pass, the
     // module's calls into the C++ runtime included.

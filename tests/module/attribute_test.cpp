@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,16 +37,20 @@ protected:
         ftv::HostShape* shape = scene->scene_owned_view(&node);
         EXPECT_FALSE((call_slot<bool, ftv::HostShape*, void*>(attribute.get(), own_slot(1), shape, nullptr)));
     }
-    void expect_one_dialog_shown(bool ticked) {
+    // The dialog with its two boxes, as shown before the user touched them.
+    void expect_one_dialog_shown(bool ticked, bool upright = false) {
         ASSERT_EQ(scene->dialogs().size(), 1u);
         const refhost::DialogRecord& dialog = scene->dialogs()[0];
         EXPECT_EQ(dialog.title, text_bytes("Z_FaceToViewer属性 設定"));
-        ASSERT_EQ(dialog.items.size(), 1u);
-        EXPECT_EQ(dialog.items[0].type, 1);
+        ASSERT_EQ(dialog.items.size(), 2u);
         EXPECT_EQ(dialog.items[0].label, text_bytes("Z_FaceToViewer有効"));
-        EXPECT_EQ(dialog.items[0].extra, 0);
+        EXPECT_EQ(dialog.items[1].label, text_bytes("縦軸のみ回転"));
+        for (const refhost::DialogItem& item : dialog.items) {
+            EXPECT_EQ(item.type, 1);
+            EXPECT_EQ(item.extra, 0);
+        }
         EXPECT_TRUE(dialog.ran);
-        EXPECT_EQ(dialog.initial_checks, std::vector<bool>{ticked});
+        EXPECT_EQ(dialog.initial_checks, (std::vector<bool>{ticked, upright}));
     }
 
     ComponentPtr attribute;
@@ -60,15 +65,18 @@ TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
         std::int32_t stored;  // kNoStream: the part has none
         DialogAnswer answer;
         bool shown_ticked;
+        bool shown_upright;
         std::int32_t stored_after;  // kNoStream: still none
     } cases[] = {
-        {"no stream, cancelled", kNoStream, {false, true}, false, kNoStream},
-        {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, 0},
-        {"no stream, ticked", kNoStream, {true, true}, false, 1},
-        {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, 1},
-        {"stored 0, ticked", 0, {true, true}, false, 1},
-        {"stored -1, unticked", -1, {true, false}, true, 0},
-        {"stored 7, unticked and cancelled", 7, {false, false}, true, 7},
+        {"no stream, cancelled", kNoStream, {false, true}, false, false, kNoStream},
+        {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, false, 0},
+        {"no stream, ticked", kNoStream, {true, true}, false, false, 1},
+        {"no stream, both ticked", kNoStream, {true, true, true}, false, false, 2},
+        {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, false, 1},
+        {"stored 2, confirmed unchanged", 2, {true, std::nullopt}, true, true, 2},
+        {"stored 0, ticked", 0, {true, true}, false, false, 1},
+        {"stored -1, unticked", -1, {true, false}, true, false, 0},
+        {"stored 7, unticked and cancelled", 7, {false, false}, true, false, 7},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -80,7 +88,7 @@ TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
 
         run_command(part);
 
-        expect_one_dialog_shown(c.shown_ticked);
+        expect_one_dialog_shown(c.shown_ticked, c.shown_upright);
         EXPECT_EQ(stored_value(part), c.stored_after);
         // Only the resident component's key is ever used.
         EXPECT_EQ(part.streams.size(), c.stored_after == kNoStream ? 0u : 1u);
@@ -95,6 +103,56 @@ TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
         }
     }
 }
+
+// Every way of leaving the two boxes, from every tag the dialog can meet:
+// shown ticked as the stored tag says, stored as the boxes say.
+struct Boxes {
+    const char* name;
+    std::int32_t stored;
+    bool shown_ticked, shown_upright;
+    DialogAnswer answer;  // both boxes as the user leaves them
+    std::int32_t stored_after;
+};
+void PrintTo(const Boxes& c, std::ostream* os) { *os << c.name; }
+
+class AttributeBoxes : public Attribute, public ::testing::WithParamInterface<Boxes> {};
+
+TEST_P(AttributeBoxes, ShowTheTagAndStoreWhatTheyAreLeftAt) {
+    const Boxes& c = GetParam();
+    Node& part = scene->add_part(scene->root(), "Part");
+    scene->set_stream(part, ftv::kMainId, {c.stored});
+    scene->queue_answer(c.answer);
+
+    run_command(part);
+
+    expect_one_dialog_shown(c.shown_ticked, c.shown_upright);
+    EXPECT_EQ(stored_value(part), c.stored_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredAndLeft, AttributeBoxes,
+    ::testing::Values(
+        Boxes{"Stored0_BothTicked", 0, false, false, {true, true, true}, 2},
+        Boxes{"Stored0_FirstTicked", 0, false, false, {true, true, false}, 1},
+        Boxes{"Stored0_SecondTicked", 0, false, false, {true, false, true}, 0},
+        Boxes{"Stored0_NoneTicked", 0, false, false, {true, false, false}, 0},
+        Boxes{"Stored0_Cancelled", 0, false, false, {false, true, true}, 0},
+        Boxes{"Stored1_BothTicked", 1, true, false, {true, true, true}, 2},
+        Boxes{"Stored1_FirstTicked", 1, true, false, {true, true, false}, 1},
+        Boxes{"Stored1_SecondTicked", 1, true, false, {true, false, true}, 0},
+        Boxes{"Stored1_NoneTicked", 1, true, false, {true, false, false}, 0},
+        Boxes{"Stored1_Cancelled", 1, true, false, {false, true, true}, 1},
+        Boxes{"Stored2_BothTicked", 2, true, true, {true, true, true}, 2},
+        Boxes{"Stored2_FirstTicked", 2, true, true, {true, true, false}, 1},
+        Boxes{"Stored2_SecondTicked", 2, true, true, {true, false, true}, 0},
+        Boxes{"Stored2_NoneTicked", 2, true, true, {true, false, false}, 0},
+        Boxes{"Stored2_Cancelled", 2, true, true, {false, false, false}, 2},
+        Boxes{"Stored7_BothTicked", 7, true, false, {true, true, true}, 2},
+        Boxes{"Stored7_FirstTicked", 7, true, false, {true, true, false}, 1},
+        Boxes{"Stored7_SecondTicked", 7, true, false, {true, false, true}, 0},
+        Boxes{"Stored7_NoneTicked", 7, true, false, {true, false, false}, 0},
+        Boxes{"Stored7_Cancelled", 7, true, false, {false, false, true}, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {
     ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);

@@ -38,6 +38,7 @@ void prepare_billboards(SweepRun& run) {
     add_billboard(scene, scene.root(), "A", {1, 2, 3});
     refhost::Node& group = scene.add_part(scene.root(), "Group");
     add_billboard(scene, group, "B", {0, 0, 1});
+    add_billboard(scene, group, "Upright", {2, 1, -1}, 2);
     add_billboard(scene, scene.root(), "Zero", {0, 0, 0}, 0);
     scene.add_mesh(scene.root(), "Mesh", {});
     bool flag = false;
@@ -134,12 +135,12 @@ TEST(FaultSweep, AttributeCommandWithAndWithoutStreamConfirmedAndCancelled) {
                     refhost::Node& part = run.scene->add_part(run.scene->root(), "Part");
                     if (with_stream) run.scene->set_stream(part, ftv::kMainId, {5});
                     run.shape = run.scene->scene_owned_view(&part);
-                    run.scene->queue_answer({confirm, true});
+                    run.scene->queue_answer({confirm, true, true});
                 },
                 [](SweepRun& run) {
                     call_slot<bool, ftv::HostShape*, void*>(run.command.get(), own_slot(1), run.shape, nullptr);
                 },
-                (with_stream ? 3 : 1) + (confirm ? 9 : 6));
+                (with_stream ? 3 : 1) + (confirm ? 12 : 8));
         }
     }
 }

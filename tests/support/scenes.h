@@ -39,11 +39,18 @@ inline std::int32_t stored_value(const refhost::Node& node) {
     return data == nullptr || data->empty() ? -999 : data->front();
 }
 
-// The world direction of the part's +Z axis, unit length.
-inline ftv::Vec3 facing_of(const refhost::Scene& scene, const refhost::Node& part) {
-    ftv::Vec3 z = refhost::transform_direction({0, 0, 1}, scene.content_matrix(part));
-    ftv::normalize(z);
-    return z;
+// The world direction of one of the part's axes, unit length.
+inline ftv::Vec3 world_axis(const refhost::Scene& scene, const refhost::Node& part, ftv::Vec3 axis) {
+    ftv::Vec3 v = refhost::transform_direction(axis, scene.content_matrix(part));
+    ftv::normalize(v);
+    return v;
+}
+
+// Each component within tolerance.
+inline void expect_near(const ftv::Vec3& got, const ftv::Vec3& want, double tolerance, const std::string& what) {
+    EXPECT_NEAR(got.x, want.x, tolerance) << what;
+    EXPECT_NEAR(got.y, want.y, tolerance) << what;
+    EXPECT_NEAR(got.z, want.z, tolerance) << what;
 }
 
 // Expects the part's +Z axis to point from its marker toward the eye, within 1e-5.
@@ -52,10 +59,7 @@ inline void expect_faces_eye(const refhost::Scene& scene, const refhost::Node& p
     const ftv::Vec3 eye = scene.camera_data().eye;
     ftv::Vec3 want{eye.x - center.x, eye.y - center.y, eye.z - center.z};
     ftv::normalize(want);
-    const ftv::Vec3 got = facing_of(scene, part);
-    EXPECT_NEAR(got.x, want.x, 1e-5) << part.name;
-    EXPECT_NEAR(got.y, want.y, 1e-5) << part.name;
-    EXPECT_NEAR(got.z, want.z, 1e-5) << part.name;
+    expect_near(world_axis(scene, part, {0, 0, 1}), want, 1e-5, part.name);
 }
 
 }  // namespace testing_support
