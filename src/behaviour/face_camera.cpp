@@ -11,9 +11,9 @@
 namespace ftv {
 
 void face_camera(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye) {
-    const Mat4 part_to_world = part.local_to_world();
+    const Mat4 part_to_world = local_to_world(part);
     const auto center_object = adopt(marker.center_object());
-    const Vec3 pivot = center_object->center();
+    const Vec3 pivot = center(*center_object.get());
 
     Vec3 direction;
     direction_to_eye(part_to_world, pivot, eye, direction);
@@ -22,7 +22,7 @@ void face_camera(HostScene& scene, HostShape& part, HostShape& marker, const Vec
 
     part.part_object()->set_matrix(kIdentityMatrix);
 
-    const Mat4 turn = scene.rotation_between(Vec3{0.0f, 0.0f, 1.0f}, direction);
+    const Mat4 turn = rotation_between(scene, Vec3{0.0f, 0.0f, 1.0f}, direction);
     Mat4 transformation;
     facing_transform(pivot, turn, angles, transformation);
     part.set_transformation(transformation);

@@ -44,7 +44,7 @@ void walk(HostScene& scene, HostShape& parent, const Vec3& eye) {
 void update_pass(HostScene& scene, std::int32_t enabled, Vec3& eye) {
     if (enabled == 0) return;
     const auto camera = adopt(scene.camera());
-    eye = camera->eye_position(0);
+    eye = eye_position(*camera.get());
     const auto root = adopt(scene.root_part());
     walk(scene, *root.get(), eye);
 }
