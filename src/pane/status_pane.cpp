@@ -1,6 +1,7 @@
 #include "pane/status_pane.h"
 
 #include "behaviour/on_off_switch.h"
+#include "host/entry_frame.h"
 #include "host/host_app.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
@@ -42,6 +43,7 @@ void show_state(const ModuleState& state) {
 }
 
 std::intptr_t FTV_WINAPI pane_click_handler(void*, std::uint32_t message, std::uintptr_t, std::intptr_t) {
+    const EntryFrame frame;
     ModuleState& state = module_state();
     if (state.host == nullptr) return 0;
     const auto scene = adopt(state.host->active_scene());
