@@ -35,17 +35,21 @@ void copy_text(char* to, const char* from, size_t size) {
     to[n] = '\0';
 }
 
-// A view onto a node: counted (handed out with one reference) or lent.
-HostShape* shape_view(i32 node, bool counted) {
-    if (shape_views_used == kMaxShapeViews) {
-        misuse("out of shape views");
+// A fresh view onto node from a pool, counted (handed out with one
+// reference) or lent; null when the pool is used up.
+template <class View, int N>
+View* view_onto(View (&pool)[N], i32& used, i32 node, bool counted) {
+    if (used == N) {
+        misuse("out of host objects");
         return nullptr;
     }
-    HostShape* view = &shape_views[shape_views_used++];
+    View* view = &pool[used++];
     view->node = node;
     view->count = counted ? 1 : 0;
     return view;
 }
+
+HostShape* shape_view(i32 node, bool counted) { return view_onto(shape_views, shape_views_used, node, counted); }
 
 Node& at(i32 node) { return world.nodes[node]; }
 
@@ -151,14 +155,8 @@ HostScene* HostApp::active_scene(void*) {
 // ---- HostStream
 
 HostStream* HostStream::take(i32 of) {
-    if (stream_views_used == kMaxStreamViews) {
-        misuse("out of stream views");
-        return nullptr;
-    }
-    HostStream* view = &stream_views[stream_views_used++];
-    view->node = of;
-    view->position = 0;
-    view->count = 1;
+    HostStream* view = view_onto(stream_views, stream_views_used, of, true);
+    if (view != nullptr) view->position = 0;
     return view;
 }
 
@@ -218,16 +216,7 @@ Vec3 HostCamera::eye_position(i32, void*) {
     return world.eye;
 }
 
-HostCenterObject* HostCenterObject::take(i32 of) {
-    if (center_views_used == kMaxCenterViews) {
-        misuse("out of centre views");
-        return nullptr;
-    }
-    HostCenterObject* view = &center_views[center_views_used++];
-    view->node = of;
-    view->count = 1;
-    return view;
-}
+HostCenterObject* HostCenterObject::take(i32 of) { return view_onto(center_views, center_views_used, of, true); }
 
 Vec3 HostCenterObject::center(void*) {
     host_call();
