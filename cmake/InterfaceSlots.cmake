@@ -5,7 +5,8 @@
 # naming the interface, the first and last operation number of a run of
 # placeholders and their answer:
 #   zero      answers 0 (which the host reads as 0 or false) and does nothing;
-#   reserved  raises the integer 0, as the host expects of reserved operations.
+#   reserved  raises the integer 0, as the host expects of reserved operations
+#             (host/reserved_operation.h).
 # This script writes exactly the files the headers ask for, so the headers stay
 # the one place where the numbering is stated.
 
@@ -23,7 +24,7 @@ function(ftv_generate_interface_slots out_dir)
         if(answer STREQUAL "zero")
           string(APPEND text "virtual std::int32_t ${iface}_op_${n}(void* = nullptr) { return 0; }\n")
         elseif(answer STREQUAL "reserved")
-          string(APPEND text "[[noreturn]] virtual void ${iface}_reserved_${n}(void* = nullptr) { throw std::int32_t(0); }\n")
+          string(APPEND text "[[noreturn]] virtual void ${iface}_reserved_${n}(void* = nullptr) { raise_reserved_operation(); }\n")
         else()
           message(FATAL_ERROR "${header}: unknown slot answer '${answer}'")
         endif()

@@ -290,9 +290,9 @@ ftv::HostCamera* Scene::camera(void*) {
     return camera_object_->hand_out();
 }
 
-Mat4 Scene::rotation_between(const Vec3& from, const Vec3& to, void*) {
+REFHOST_AGGREGATE(Mat4) Scene::rotation_between(REFHOST_RESULT_PARAM(Mat4) const Vec3& from, const Vec3& to, void*) {
     operation("HostScene::rotation_between");
-    return refhost::rotation_between(from, to);
+    REFHOST_RETURN(refhost::rotation_between(from, to));
 }
 
 std::int32_t Scene::selection_count(void*) {
@@ -334,9 +334,9 @@ void Scene::end_part(void*) {
 
 void Scene::end_creation(void*) { operation("HostScene::end_creation"); }
 
-Mat4 Scene::input_to_world(void*) {
+REFHOST_AGGREGATE(Mat4) Scene::input_to_world(REFHOST_RESULT_PARAM(Mat4) void*) {
     operation("HostScene::input_to_world");
-    return input_to_world_;
+    REFHOST_RETURN(input_to_world_);
 }
 
 ftv::HostShape* Scene::create_shape_at(const char* name, const Vec3* position, std::uint32_t first,

@@ -87,16 +87,16 @@ ftv::HostStream* ShapeView::make_stream(ftv::PluginId id, std::int32_t, std::int
     return scene_->stream_view(std::move(data))->hand_out();
 }
 
-ftv::Mat4 ShapeView::local_to_world(void*) {
+REFHOST_AGGREGATE(ftv::Mat4) ShapeView::local_to_world(REFHOST_RESULT_PARAM(ftv::Mat4) void*) {
     operation("HostShape::local_to_world");
     Node* node = shape("HostShape::local_to_world");
-    return node ? scene_->local_to_world(*node) : identity();
+    REFHOST_RETURN(node ? scene_->local_to_world(*node) : identity());
 }
 
-ftv::Mat4 ShapeView::world_to_local(void*) {
+REFHOST_AGGREGATE(ftv::Mat4) ShapeView::world_to_local(REFHOST_RESULT_PARAM(ftv::Mat4) void*) {
     operation("HostShape::world_to_local");
     Node* node = shape("HostShape::world_to_local");
-    return node ? scene_->world_to_local(*node) : identity();
+    REFHOST_RETURN(node ? scene_->world_to_local(*node) : identity());
 }
 
 void ShapeView::set_transformation(const ftv::Mat4& matrix, void*) {
@@ -234,14 +234,14 @@ void DialogObject::is_checked(std::int32_t index, bool* checked, void*) {
 
 // ---- CameraObject, CenterObject, PartObject
 
-ftv::Vec3 CameraObject::eye_position(std::int32_t, void*) {
+REFHOST_AGGREGATE(ftv::Vec3) CameraObject::eye_position(REFHOST_RESULT_PARAM(ftv::Vec3) std::int32_t, void*) {
     operation("HostCamera::eye_position");
-    return scene_->camera_data().eye;
+    REFHOST_RETURN(scene_->camera_data().eye);
 }
 
-ftv::Vec3 CenterObject::center(void*) {
+REFHOST_AGGREGATE(ftv::Vec3) CenterObject::center(REFHOST_RESULT_PARAM(ftv::Vec3) void*) {
     operation("HostCenterObject::center");
-    return node_ ? scene_->local_center(*node_) : ftv::Vec3{0, 0, 0};
+    REFHOST_RETURN(node_ ? scene_->local_center(*node_) : ftv::Vec3{0, 0, 0});
 }
 
 void PartObject::set_matrix(const ftv::Mat4& matrix, void*) {

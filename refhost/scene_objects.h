@@ -10,6 +10,7 @@
 #include "host/host_part_object.h"
 #include "host/host_shape.h"
 #include "host/host_stream.h"
+#include "aggregate_results.h"
 #include "scene.h"
 
 namespace refhost {
@@ -33,8 +34,8 @@ public:
     ftv::HostScene* scene(void* = nullptr) override;
     ftv::HostStream* find_stream(ftv::PluginId id, void* = nullptr) override;
     ftv::HostStream* make_stream(ftv::PluginId id, std::int32_t, std::int32_t, void* = nullptr) override;
-    ftv::Mat4 local_to_world(void* = nullptr) override;
-    ftv::Mat4 world_to_local(void* = nullptr) override;
+    REFHOST_AGGREGATE(ftv::Mat4) local_to_world(REFHOST_RESULT_PARAM(ftv::Mat4) void* = nullptr) override;
+    REFHOST_AGGREGATE(ftv::Mat4) world_to_local(REFHOST_RESULT_PARAM(ftv::Mat4) void* = nullptr) override;
     void set_transformation(const ftv::Mat4& matrix, void* = nullptr) override;
     ftv::HostCenterObject* center_object(void* = nullptr) override;
     ftv::HostPartObject* part_object(void* = nullptr) override;
@@ -103,7 +104,7 @@ private:
 class CameraObject final : public Counted<ftv::HostCamera> {
 public:
     CameraObject(Accounts& accounts, Scene& scene) : Counted(accounts, "HostCamera"), scene_(&scene) {}
-    ftv::Vec3 eye_position(std::int32_t, void* = nullptr) override;
+    REFHOST_AGGREGATE(ftv::Vec3) eye_position(REFHOST_RESULT_PARAM(ftv::Vec3) std::int32_t, void* = nullptr) override;
 
 private:
     Scene* scene_;
@@ -113,7 +114,7 @@ class CenterObject final : public Counted<ftv::HostCenterObject> {
 public:
     CenterObject(Accounts& accounts, Scene& scene) : Counted(accounts, "HostCenterObject"), scene_(&scene) {}
     void point_at(Node* node) { node_ = node; }
-    ftv::Vec3 center(void* = nullptr) override;
+    REFHOST_AGGREGATE(ftv::Vec3) center(REFHOST_RESULT_PARAM(ftv::Vec3) void* = nullptr) override;
 
 protected:
     void unreferenced() override { scene_->recycle(this); }

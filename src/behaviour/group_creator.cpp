@@ -50,8 +50,8 @@ void create_group(HostScene& scene, const CreatorInput& input) {
 
     // The marker's position in the group's coordinates; the input stays as handed over.
     Vec3 position;
-    transform_point(input.position, scene.input_to_world(), position);
-    transform_point(position, group->world_to_local(), position);
+    transform_point(input.position, input_to_world(scene), position);
+    transform_point(position, world_to_local(*group.get()), position);
 
     scene.set_current_part(group->part_handle());
     const auto marker =

@@ -12,9 +12,9 @@
 namespace ftv {
 
 void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye, Facing facing) {
-    const Mat4 part_to_world = part.local_to_world();
+    const Mat4 part_to_world = local_to_world(part);
     const auto center_object = adopt(marker.center_object());
-    const Vec3 pivot = center_object->center();
+    const Vec3 pivot = center(*center_object.get());
 
     Vec3 direction;
     direction_to_eye(part_to_world, pivot, eye, direction);
@@ -27,7 +27,7 @@ void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3&
     if (facing == Facing::upright) {
         upright_turn(direction, turn);
     } else {
-        turn = scene.rotation_between(Vec3{0.0f, 0.0f, 1.0f}, direction);
+        turn = rotation_between(scene, Vec3{0.0f, 0.0f, 1.0f}, direction);
     }
     Mat4 transformation;
     facing_transform(pivot, turn, angles, transformation);

@@ -45,7 +45,7 @@ void walk(HostScene& scene, HostShape& parent, const Vec3& eye) {
 
 void update_pass(HostScene& scene) {
     const auto camera = adopt(scene.camera());
-    const Vec3 eye = camera->eye_position(0);
+    const Vec3 eye = eye_position(*camera.get());
     const auto root = adopt(scene.root_part());
     walk(scene, *root.get(), eye);
 }

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "geometry/primitives.h"
+#include "host/aggregate_result.h"
 #include "host/com.h"
 #include "host/plugin_id.h"
 

@@ -16,6 +16,7 @@
 
 #include "geometry/primitives.h"
 #include "host/plugin_id.h"
+#include "host/reserved_operation.h"
 #include "host/unknown_interface.h"
 
 namespace ftv {

@@ -1,5 +1,7 @@
 #include "module/creator_component.h"
 
+#include "host/entry_frame.h"
+
 namespace ftv {
 
 bool creator_component::input(const Vec3& position, std::uint32_t first, std::uint32_t second, void*) {
@@ -8,6 +10,7 @@ bool creator_component::input(const Vec3& position, std::uint32_t first, std::ui
 }
 
 bool creator_component::creation_command(HostScene* scene, void*) {
+    const EntryFrame frame;
     create_group(*scene, input_);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "module/switch_pane.h"
 
 #include "behaviour/on_off_switch.h"
+#include "host/entry_frame.h"
 #include "host/host_app.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
@@ -13,6 +14,7 @@ namespace {
 // Every message the pane forwards asks the host for its active scene; a left
 // button press toggles the switch there.
 std::intptr_t FTV_WINAPI click_handler(void*, std::uint32_t message, std::uintptr_t, std::intptr_t) {
+    const EntryFrame frame;
     PluginState& state = plugin_state();
     if (state.host == nullptr) return 0;
     const auto scene = adopt(state.host->active_scene());

@@ -1,0 +1,20 @@
+# Checks that a Windows DLL imports from the system's DLLs only:
+#   cmake -DTOOL=<objdump> -DMODULE=<file> "-DALLOWED=<dll;dll;...>" -P check_imports.cmake
+# Names compare without regard to case, as Windows loads them.
+cmake_policy(SET CMP0057 NEW)
+execute_process(COMMAND ${TOOL} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${TOOL} failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" rows "${dump}")
+string(TOLOWER "${ALLOWED}" allowed)
+foreach(row IN LISTS rows)
+  string(REGEX REPLACE "^DLL Name: " "" dll "${row}")
+  string(TOLOWER "${dll}" dll)
+  if(NOT dll IN_LIST allowed)
+    message(FATAL_ERROR "${MODULE} imports ${dll}; only ${ALLOWED} are allowed")
+  endif()
+endforeach()
+if(NOT rows)
+  message(FATAL_ERROR "no imports found in ${MODULE}")
+endif()
