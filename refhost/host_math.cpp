@@ -13,7 +13,13 @@ Mat4 identity() {
 
 Mat4 product(const Mat4& a, const Mat4& b) {
     Mat4 out;
-    ftv::multiply(a, b, out);
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k) sum += double(a.m[i][k]) * b.m[k][j];
+            out.m[i][j] = static_cast<float>(sum);
+        }
+    }
     return out;
 }
 
@@ -89,12 +95,20 @@ Mat4 rotation_between(const Vec3& from, const Vec3& to) {
     return out;
 }
 
-Vec3 transform_direction(const Vec3& v, const Mat4& m) {
-    Vec3 out;
-    out.x = static_cast<float>(double(v.x) * m.m[0][0] + double(v.y) * m.m[1][0] + double(v.z) * m.m[2][0]);
-    out.y = static_cast<float>(double(v.x) * m.m[0][1] + double(v.y) * m.m[1][1] + double(v.z) * m.m[2][1]);
-    out.z = static_cast<float>(double(v.x) * m.m[0][2] + double(v.y) * m.m[1][2] + double(v.z) * m.m[2][2]);
-    return out;
+namespace {
+
+// The row (v, w) times m, in double; m's column 3 is left out.
+Vec3 carry(const Vec3& v, double w, const Mat4& m) {
+    double out[3];
+    for (int j = 0; j < 3; ++j)
+        out[j] = double(v.x) * m.m[0][j] + double(v.y) * m.m[1][j] + double(v.z) * m.m[2][j] + w * m.m[3][j];
+    return {static_cast<float>(out[0]), static_cast<float>(out[1]), static_cast<float>(out[2])};
 }
+
+}  // namespace
+
+Vec3 transform_point(const Vec3& p, const Mat4& m) { return carry(p, 1.0, m); }
+
+Vec3 transform_direction(const Vec3& v, const Mat4& m) { return carry(v, 0.0, m); }
 
 }  // namespace refhost

@@ -7,7 +7,9 @@
 
 #include "host/plugin_id.h"
 #include "host_run.h"
+#include "host_math.h"
 #include "module_fixture.h"
+#include "json_output.h"
 #include "scene_file.h"
 #include "scenes.h"
 
@@ -34,11 +36,11 @@ TEST_F(HostRunTest, AnOrbitLeavesEveryReachableTaggedPartFacingTheEyeAndTheRestA
     refhost::Scene& after = load_scene(host, folder + "/scene.json");
     for (const char* path : {"/Front", "/Group/Nested", "/Outer"}) {
         SCOPED_TRACE(path);
-        refhost::Node& part = *after.find(path);
+        const refhost::Node& part = *after.find(path);
         expect_faces_eye(after, part);
         // Turned about its marker, which stays where it was.
-        const ftv::Vec3 was = before.world_center(*before.find(path)->first);
-        const ftv::Vec3 is = after.world_center(*part.first);
+        const ftv::Vec3 was = before.world_center(*before.find(path)->first());
+        const ftv::Vec3 is = after.world_center(*part.first());
         EXPECT_NEAR(is.x, was.x, 1e-5);
         EXPECT_NEAR(is.y, was.y, 1e-5);
         EXPECT_NEAR(is.z, was.z, 1e-5);
@@ -67,13 +69,13 @@ TEST_F(HostRunTest, AnEventScriptDrivesTheSwitchTheDialogsAndTheCreator) {
     EXPECT_EQ(stored_value(*scene.find("/Front")), 1);
     // The creator grouped the selected Group beside where it was, about a marker
     // at the input position, carrying the input values.
-    refhost::Node* group = scene.find("/Z_FaceToViewer");
+    const refhost::Node* group = scene.find("/Z_FaceToViewer");
     ASSERT_NE(group, nullptr);
     EXPECT_NE(stored_value(*group), 0);
-    ASSERT_NE(group->first, nullptr);
-    EXPECT_EQ(group->first->name, "#center");
-    EXPECT_EQ(group->first->input_values[0], 3u);
-    EXPECT_EQ(group->first->input_values[1], 9u);
+    ASSERT_NE(group->first(), nullptr);
+    EXPECT_EQ(group->first()->name, "#center");
+    EXPECT_EQ(group->first()->input_values[0], 3u);
+    EXPECT_EQ(group->first()->input_values[1], 9u);
     ASSERT_NE(scene.find("/Z_FaceToViewer/Group/Nested"), nullptr);
     // The last notification turned the tagged parts toward its eye; the first,
     // while switched off, turned nothing, and the nested part now lies inside
@@ -118,7 +120,7 @@ TEST_F(HostRunTest, WithoutArgumentsTheDemoSceneIsOrbitedAndItsBillboardsFaceThe
     refhost::Scene& scene = load_scene(host, folder + "/scene.json");
     int turned = 0;
     for (std::uint32_t id = 1; id <= scene.node_count(); ++id) {
-        refhost::Node& node = *scene.node_by_id(id);
+        const refhost::Node& node = *scene.node_by_id(id);
         if (!node.is_part() || same_bits(node.transformation, refhost::identity())) continue;
         if (node.name == "Nested group") continue;  // placed by its builder, not turned
         SCOPED_TRACE(node.name);

@@ -5,6 +5,7 @@
 
 #include "geometry/det_math.h"
 #include "geometry/primitives.h"
+#include "split_mix.h"
 
 #include <cstdint>
 #include <cstring>
@@ -27,23 +28,7 @@ inline float float_from(std::uint32_t u) {
 
 inline double double_from(std::uint64_t u) { return detmath::detail::from_bits(u); }
 
-// SplitMix64: the same sequence on every platform, unlike the standard
-// library's distributions.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    // Uniform in [lo, hi).
-    double uniform(double lo, double hi) { return lo + (hi - lo) * ((next() >> 11) * 0x1p-53); }
-
-private:
-    std::uint64_t state_;
-};
+using Rng = testing_support::SplitMix;
 
 inline Mat4 identity() { return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}; }
 

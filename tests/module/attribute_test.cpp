@@ -32,8 +32,8 @@ protected:
         scene = &host.new_scene();
     }
     // Runs the command on the node, lent as the host lends it; answers false always.
-    void run_command(Node& node) {
-        ftv::HostShape* shape = scene->scene_owned_view(&node);
+    void run_command(const Node& node) {
+        ftv::HostShape* shape = scene->scene_owned_view(node);
         EXPECT_FALSE((call_slot<bool, ftv::HostShape*, void*>(attribute.get(), own_slot(1), shape, nullptr)));
     }
     void expect_one_dialog_shown(bool ticked) {
@@ -73,7 +73,7 @@ TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         scene = &host.new_scene();
-        Node& part = scene->add_part(scene->root(), "Part");
+        const Node& part = scene->add_part(scene->root(), "Part");
         if (c.stored != kNoStream) scene->set_stream(part, ftv::kMainId, {c.stored, 42});
         const refhost::StreamData* before = part.stream(ftv::kMainId);
         scene->queue_answer(c.answer);
@@ -83,7 +83,7 @@ TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
         expect_one_dialog_shown(c.shown_ticked);
         EXPECT_EQ(stored_value(part), c.stored_after);
         // Only the resident component's key is ever used.
-        EXPECT_EQ(part.streams.size(), c.stored_after == kNoStream ? 0u : 1u);
+        EXPECT_EQ(part.streams().size(), c.stored_after == kNoStream ? 0u : 1u);
         if (const refhost::StreamData* after = part.stream(ftv::kMainId); after != nullptr) {
             if (before != nullptr) {
                 // An existing stream is reused, not replaced.
@@ -100,7 +100,7 @@ TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {
     ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
     scene = &host.new_scene();
     store_switch(*scene, 1);
-    Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {1, 0, 0});
+    const Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {1, 0, 0});
     bool flag = true;
     main->initialization(flag, scene);
 

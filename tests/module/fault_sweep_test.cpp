@@ -36,7 +36,7 @@ void prepare_billboards(SweepRun& run) {
     refhost::Scene& scene = *run.scene;
     store_switch(scene, 1);
     add_billboard(scene, scene.root(), "A", {1, 2, 3});
-    refhost::Node& group = scene.add_part(scene.root(), "Group");
+    const refhost::Node& group = scene.add_part(scene.root(), "Group");
     add_billboard(scene, group, "B", {0, 0, 1});
     add_billboard(scene, scene.root(), "Zero", {0, 0, 0}, 0);
     scene.add_mesh(scene.root(), "Mesh", {});
@@ -131,9 +131,9 @@ TEST(FaultSweep, AttributeCommandWithAndWithoutStreamConfirmedAndCancelled) {
                 [=](SweepRun& run) {
                     run.command = create_component(shared_module(), ftv::kAttributeInterfaceId, 0, run.host);
                     run.scene = &run.host.new_scene();
-                    refhost::Node& part = run.scene->add_part(run.scene->root(), "Part");
+                    const refhost::Node& part = run.scene->add_part(run.scene->root(), "Part");
                     if (with_stream) run.scene->set_stream(part, ftv::kMainId, {5});
-                    run.shape = run.scene->scene_owned_view(&part);
+                    run.shape = run.scene->scene_owned_view(part);
                     run.scene->queue_answer({confirm, true});
                 },
                 [](SweepRun& run) {
@@ -159,11 +159,13 @@ TEST(FaultSweep, CreationCommand) {
                 run.command = create_component(shared_module(), ftv::kCreatorInterfaceId, 0, run.host);
                 run.scene = &run.host.new_scene();
                 refhost::Scene& scene = *run.scene;
-                refhost::Node& holder = scene.add_part(scene.add_part(scene.root(), "Outer"), "Holder");
+                const refhost::Node& holder = scene.add_part(scene.add_part(scene.root(), "Outer"), "Holder");
                 scene.add_part(holder, "P");
                 scene.add_mesh(holder, "Q", {});
                 scene.add_mesh(scene.add_part(scene.root(), "Other"), "S", {});
-                for (const std::string& path : selection) scene.selection().push_back(scene.find(path));
+                std::vector<const refhost::Node*> shapes;
+                for (const std::string& path : selection) shapes.push_back(scene.find(path));
+                scene.set_selection(std::move(shapes));
                 const ftv::Vec3 position = {1, 2, 3};
                 call_slot<bool, const ftv::Vec3*, std::uint32_t, std::uint32_t, void*>(
                     run.command.get(), plugin_slot(54), &position, 1u, 2u, nullptr);

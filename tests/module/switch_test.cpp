@@ -29,7 +29,7 @@ protected:
     void menu() { main->menu_command(0, scene); }
     // The switch as the update pass sees it: does a notification turn a billboard?
     bool pass_runs() {
-        refhost::Node& probe = add_billboard(*scene, scene->root(), "Probe", {0, 0, 0});
+        const refhost::Node& probe = add_billboard(*scene, scene->root(), "Probe", {0, 0, 0});
         bool flag = true;
         main->update_notification(flag, scene);
         const bool turned = probe.transformations_set != 0;
