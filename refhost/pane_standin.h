@@ -32,7 +32,7 @@ constexpr const char* kPaneGet = "ZPH_Test_Get";
 constexpr const char* kPaneSend = "ZPH_Test_Send";
 constexpr const char* kPaneReset = "ZPH_Test_Reset";
 
-constexpr std::uint32_t kLeftButtonDown = 0x0201;
+using ftv::kLeftButtonDown;
 constexpr std::uint32_t kRightButtonDown = 0x0204;
 
 }  // namespace refhost

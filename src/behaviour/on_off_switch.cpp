@@ -5,55 +5,49 @@
 #include "host/host_dialog.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
-#include "module/module_state.h"
-#include "pane/status_pane.h"
 
 namespace ftv {
 
 namespace {
 
-// Loads the switch from the root part's stream (off without one). The stream
+// Reads the switch from the root part's stream (off without one). The stream
 // is handed back so that the caller releases it where the order requires.
-HostRef<HostStream> load_switch(HostShape& root, ModuleState& state) {
+HostRef<HostStream> read_switch(HostShape& root, std::int32_t& enabled) {
     auto stream = find_plugin_stream(root);
-    state.enabled = stream ? read_first_int(*stream.get()) : 0;
+    enabled = stream ? read_first_int(*stream.get()) : 0;
     return stream;
 }
 
 }  // namespace
 
-void initialize_switch(HostScene& scene, ModuleState& state) {
-    if (state.first_initialization) {
-        register_pane(state);
-        state.first_initialization = false;
-    }
+std::int32_t load_switch(HostScene& scene) {
     const auto root = adopt(scene.root_part());
-    const auto stream = load_switch(*root.get(), state);
-    show_state(state);
+    std::int32_t enabled = 0;
+    const auto stream = read_switch(*root.get(), enabled);
+    return enabled;
 }
 
-void run_settings_dialog(HostScene& scene, ModuleState& state) {
+bool run_settings_dialog(HostScene& scene, std::int32_t& enabled) {
     const auto root = adopt(scene.root_part());
-    const auto stream = load_switch(*root.get(), state);
+    const auto stream = read_switch(*root.get(), enabled);
 
     const auto dialog = adopt(scene.new_dialog(0));
     dialog->set_title(kSettingsTitle);
     dialog->add_checkbox(HostDialog::kCheckbox, kEnabledLabel, 0);
-    dialog->set_checked(0, state.enabled != 0);
-    if (!dialog->run_modal(0)) return;
+    dialog->set_checked(0, enabled != 0);
+    if (!dialog->run_modal(0)) return false;
 
     bool checked = false;
     dialog->is_checked(0, &checked);
-    state.enabled = checked ? 1 : 0;
-    write_new_stream(*root.get(), state.enabled);
-    show_state(state);
+    enabled = checked ? 1 : 0;
+    write_new_stream(*root.get(), enabled);
+    return true;
 }
 
-void toggle_switch(HostScene& scene, ModuleState& state) {
-    state.enabled = state.enabled == 0 ? 1 : 0;
+void toggle_switch(HostScene& scene, std::int32_t& enabled) {
+    enabled = enabled == 0 ? 1 : 0;
     const auto root = adopt(scene.root_part());
-    write_new_stream(*root.get(), state.enabled);
-    show_state(state);
+    write_new_stream(*root.get(), enabled);
 }
 
 }  // namespace ftv

@@ -1,22 +1,24 @@
-// The on/off switch of the whole update pass. Its value lives in the scene,
-// as the root part's plug-in stream; the module keeps the working copy.
+// The on/off switch of the whole update pass. Its value lives in the scene, as
+// the root part's plug-in stream (without one, off); the caller keeps the
+// working copy and shows it.
 #pragma once
+
+#include <cstdint>
 
 namespace ftv {
 
 class HostScene;
-struct ModuleState;
 
-// The resident component's initialisation: registers the pane's click handler
-// once per module load, loads the switch from the scene and shows it.
-void initialize_switch(HostScene& scene, ModuleState& state);
+// The switch as the scene stores it: 0 off, anything else on.
+std::int32_t load_switch(HostScene& scene);
 
 // The settings dialog behind the resident component's menu entry: loads the
-// switch, shows it as a check box, and on confirmation stores and shows the
-// new value. Cancelling stores nothing (the loaded value stays the working copy).
-void run_settings_dialog(HostScene& scene, ModuleState& state);
+// switch into enabled and shows it as a check box; when the user confirms,
+// stores 1 or 0 in the scene and in enabled. Answers whether the user
+// confirmed. Cancelling stores nothing: enabled keeps the loaded value.
+bool run_settings_dialog(HostScene& scene, std::int32_t& enabled);
 
-// Flips the working copy, stores it in the scene and shows it.
-void toggle_switch(HostScene& scene, ModuleState& state);
+// Flips enabled (without reading the scene first) and stores it in the scene.
+void toggle_switch(HostScene& scene, std::int32_t& enabled);
 
 }  // namespace ftv

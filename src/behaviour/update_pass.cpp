@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "behaviour/face_camera.h"
 #include "behaviour/plugin_stream.h"
 #include "behaviour/texts.h"
+#include "behaviour/turn_part.h"
 #include "host/host_camera.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
@@ -21,7 +21,7 @@ bool is_marker(HostShape& shape) { return std::strcmp(shape.shape_name(), kMarke
 void visit_part_with_stream(HostScene& scene, HostShape& part, HostStream& stream, const Vec3& eye) {
     if (read_first_int(stream) == 0) return;
     if (const auto first = adopt(part.first_child()); first && is_marker(*first.get())) {
-        face_camera(scene, part, *first.get(), eye);
+        turn_part(scene, part, *first.get(), eye);
     }
 }
 
@@ -41,10 +41,9 @@ void walk(HostScene& scene, HostShape& parent, const Vec3& eye) {
 
 }  // namespace
 
-void update_pass(HostScene& scene, std::int32_t enabled, Vec3& eye) {
-    if (enabled == 0) return;
+void update_pass(HostScene& scene) {
     const auto camera = adopt(scene.camera());
-    eye = camera->eye_position(0);
+    const Vec3 eye = camera->eye_position(0);
     const auto root = adopt(scene.root_part());
     walk(scene, *root.get(), eye);
 }

@@ -4,19 +4,7 @@
 
 namespace ftv {
 
-const Mat4 kIdentityMatrix = {{{1.0f, 0.0f, 0.0f, 0.0f},
-                               {0.0f, 1.0f, 0.0f, 0.0f},
-                               {0.0f, 0.0f, 1.0f, 0.0f},
-                               {0.0f, 0.0f, 0.0f, 1.0f}}};
-
 namespace {
-
-void translation(const Vec3& t, Mat4& out) {
-    out = kIdentityMatrix;
-    out.m[3][0] = t.x;
-    out.m[3][1] = t.y;
-    out.m[3][2] = t.z;
-}
 
 // The rotation about a coordinate axis by angle, its cosine and sine stored as
 // floats. The deterministic sine and cosine give every build the same bits.
@@ -36,8 +24,7 @@ void direction_to_eye(const Mat4& part_to_world, const Vec3& pivot, const Vec3& 
 
 void facing_transform(const Vec3& pivot, const Mat4& turn, const Vec3& angles, Mat4& out) {
     Mat4 accumulated = kIdentityMatrix;
-    Mat4 factor;
-    translation(Vec3{-pivot.x, -pivot.y, -pivot.z}, factor);
+    Mat4 factor = translation_matrix(Vec3{-pivot.x, -pivot.y, -pivot.z});
     multiply(accumulated, factor, accumulated);
     multiply(accumulated, turn, accumulated);
     turn_about(Vec3{1.0f, 0.0f, 0.0f}, -angles.x, factor);
@@ -46,8 +33,7 @@ void facing_transform(const Vec3& pivot, const Mat4& turn, const Vec3& angles, M
     multiply(accumulated, factor, accumulated);
     turn_about(Vec3{0.0f, 0.0f, 1.0f}, -angles.z, factor);
     multiply(accumulated, factor, accumulated);
-    translation(pivot, factor);
-    multiply(accumulated, factor, out);
+    multiply(accumulated, translation_matrix(pivot), out);
 }
 
 }  // namespace ftv

@@ -5,9 +5,6 @@
 
 namespace ftv {
 
-// The identity, the start of every matrix the face-the-camera step builds.
-extern const Mat4 kIdentityMatrix;
-
 // The unit direction from the pivot, given in the part's coordinates and
 // carried to world coordinates by part_to_world, toward the eye. (0, 0, 0)
 // when the eye lies exactly at the pivot; otherwise normalize's rules.

@@ -25,6 +25,20 @@ struct Mat4 {
 
 static_assert(sizeof(Vec3) == 12 && sizeof(Mat4) == 64, "fixed layouts");
 
+inline constexpr Mat4 kIdentityMatrix = {{{1.0f, 0.0f, 0.0f, 0.0f},
+                                          {0.0f, 1.0f, 0.0f, 0.0f},
+                                          {0.0f, 0.0f, 1.0f, 0.0f},
+                                          {0.0f, 0.0f, 0.0f, 1.0f}}};
+
+// The matrix that moves every point by t (t in row 3).
+constexpr Mat4 translation_matrix(const Vec3& t) {
+    Mat4 out = kIdentityMatrix;
+    out.m[3][0] = t.x;
+    out.m[3][1] = t.y;
+    out.m[3][2] = t.z;
+    return out;
+}
+
 // v scaled to unit length. When the full-precision length is 0 or not a
 // number, the result is v unchanged.
 void normalized(const Vec3& v, Vec3& out);

@@ -3,6 +3,7 @@
 // information record that get_info fills.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/com.h"
@@ -32,6 +33,10 @@ struct PluginInfo {
     const char* second_maker;
     const char* description;
 };
+
+static_assert(offsetof(PluginInfo, build_number) == 20 && offsetof(PluginInfo, name) == 24 &&
+                  sizeof(PluginInfo) == 24 + 4 * sizeof(const char*),
+              "six 32-bit integers, then four text pointers, without padding");
 
 namespace exports {
 

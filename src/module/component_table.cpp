@@ -10,69 +10,74 @@ namespace ftv {
 
 namespace {
 
-// Menu names, code page 932.
-constexpr char kSettingsMenuEnglish[] = "Z_FaceToViewer Configuration...";
-constexpr char kSettingsMenuJapanese[] = "Z_FaceToViewer \x90\xdd\x92\xe8...";  // "Z_FaceToViewer 設定..."
-constexpr char kAttributeMenuEnglish[] = "Z_FaceToViewer Attribute...";
-constexpr char kAttributeMenuJapanese[] = "Z_FaceToViewer\x91\xae\x90\xab...";  // "Z_FaceToViewer属性..."
-constexpr char kCreatorMenu[] = "Z_FaceToViewer";
-
-// The resident component answers only at index 0; the others at any index.
-bool exists(ComponentKind kind, std::int32_t index) {
-    return kind == ComponentKind::plugin ? index == 0 : kind != ComponentKind::none;
+template <class Component>
+plugin_interface* make() {
+    return new Component;
 }
 
-// A host that does not say otherwise gets the English names.
-bool japanese(HostApp* host) { return host != nullptr && host->ui_is_japanese(); }
+struct Component {
+    ComponentKind kind;
+    const GUID& interface_id;
+    PluginId id;
+    // Menu names, code page 932: for a host that does not show its interface
+    // in Japanese (or does not say), and for one that does; null when the name
+    // is the same in every language.
+    const char* english_menu;
+    const char* japanese_menu;
+    // The resident component answers only at index 0; the others at any index.
+    bool resident;
+    plugin_interface* (*create)();
+};
+
+const Component kComponents[] = {
+    {ComponentKind::plugin, kPluginInterfaceId, kMainId, "Z_FaceToViewer Configuration...",
+     "Z_FaceToViewer \x90\xdd\x92\xe8...",  // "Z_FaceToViewer 設定..."
+     true, &make<main_component>},
+    {ComponentKind::attribute, kAttributeInterfaceId, kAttributeId, "Z_FaceToViewer Attribute...",
+     "Z_FaceToViewer\x91\xae\x90\xab...",  // "Z_FaceToViewer属性..."
+     false, &make<attribute_component>},
+    {ComponentKind::creator, kCreatorInterfaceId, kCreatorId, "Z_FaceToViewer", nullptr, false,
+     &make<creator_component>},
+};
+
+// The component of that kind at that index, or null when the module has none.
+const Component* find(ComponentKind kind, std::int32_t index) {
+    for (const Component& component : kComponents) {
+        if (component.kind == kind) return !component.resident || index == 0 ? &component : nullptr;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
 ComponentKind component_kind(const GUID* id) {
-    if (same_interface(id, kPluginInterfaceId)) return ComponentKind::plugin;
-    if (same_interface(id, kAttributeInterfaceId)) return ComponentKind::attribute;
-    if (same_interface(id, kCreatorInterfaceId)) return ComponentKind::creator;
+    for (const Component& component : kComponents) {
+        if (same_interface(id, component.interface_id)) return component.kind;
+    }
     return ComponentKind::none;
 }
 
 const char* component_menu_name(ComponentKind kind, std::int32_t index, HostApp* host) {
-    if (!exists(kind, index)) return nullptr;
-    switch (kind) {
-        case ComponentKind::plugin:
-            return japanese(host) ? kSettingsMenuJapanese : kSettingsMenuEnglish;
-        case ComponentKind::attribute:
-            return japanese(host) ? kAttributeMenuJapanese : kAttributeMenuEnglish;
-        case ComponentKind::creator:
-            return kCreatorMenu;
-        case ComponentKind::none:
-            break;
-    }
-    return nullptr;
+    const Component* component = find(kind, index);
+    if (component == nullptr) return nullptr;
+    // Only a name that differs by language asks the host for its language.
+    if (component->japanese_menu == nullptr) return component->english_menu;
+    return host != nullptr && host->ui_is_japanese() ? component->japanese_menu : component->english_menu;
 }
 
 PluginId component_id(ComponentKind kind, std::int32_t index) {
-    if (!exists(kind, index)) return 0;
-    switch (kind) {
-        case ComponentKind::plugin: return kMainId;
-        case ComponentKind::attribute: return kAttributeId;
-        case ComponentKind::creator: return kCreatorId;
-        case ComponentKind::none: break;
-    }
-    return 0;
+    const Component* component = find(kind, index);
+    return component != nullptr ? component->id : 0;
 }
 
 bool component_is_resident(ComponentKind kind, std::int32_t index) {
-    return kind == ComponentKind::plugin && index == 0;
+    const Component* component = find(kind, index);
+    return component != nullptr && component->resident;
 }
 
 plugin_interface* new_component(ComponentKind kind, std::int32_t index) {
-    if (!exists(kind, index)) return nullptr;
-    switch (kind) {
-        case ComponentKind::plugin: return new main_component;
-        case ComponentKind::attribute: return new attribute_component;
-        case ComponentKind::creator: return new creator_component;
-        case ComponentKind::none: break;
-    }
-    return nullptr;
+    const Component* component = find(kind, index);
+    return component != nullptr ? component->create() : nullptr;
 }
 
 }  // namespace ftv

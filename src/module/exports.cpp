@@ -7,6 +7,7 @@
 #include "host/plugin_interface.h"
 #include "module/component_table.h"
 #include "module/module_state.h"
+#include "resources/module_resources.h"
 
 #ifdef _WIN32
 #define FTV_EXPORT extern "C"
@@ -25,10 +26,10 @@ constexpr std::int32_t kExceptionModel = 2;
 constexpr PluginInfo kInfo = {
     kSdkVersion,
     36090,
-    1,
-    2,
-    0,
-    0,
+    resources::kVersionMajor,
+    resources::kVersionMinor,
+    resources::kVersionPatch,
+    resources::kVersionBuild,
     "Z_FaceToViewer",
     "ZEMBRAK",
     "ZEMBRAK",
@@ -73,7 +74,7 @@ FTV_EXPORT bool FTV_STDCALL has_separate_interfaces(void*) { return false; }
 
 FTV_EXPORT void create_interface(const GUID* id, std::int32_t index, plugin_interface** out, HostApp* host,
                                  void*) {
-    module_state().host = host;
+    plugin_state().host = host;
     if (plugin_interface* component = new_component(component_kind(id), index)) {
         component->AddRef();
         *out = component;

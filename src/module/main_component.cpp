@@ -3,18 +3,22 @@
 #include "behaviour/on_off_switch.h"
 #include "behaviour/update_pass.h"
 #include "module/module_state.h"
+#include "module/switch_pane.h"
 
 namespace ftv {
 
-void main_component::initialization(bool&, HostScene* scene, void*) { initialize_switch(*scene, module_state()); }
+void main_component::initialization(bool&, HostScene* scene, void*) {
+    register_click_handler_once();
+    plugin_state().enabled = load_switch(*scene);
+    show_switch();
+}
 
 void main_component::menu_command(std::int32_t, HostScene* scene, void*) {
-    run_settings_dialog(*scene, module_state());
+    if (run_settings_dialog(*scene, plugin_state().enabled)) show_switch();
 }
 
 void main_component::update_notification(bool&, HostScene* scene, void*) {
-    ModuleState& state = module_state();
-    update_pass(*scene, state.enabled, state.eye_position);
+    if (plugin_state().enabled != 0) update_pass(*scene);
 }
 
 }  // namespace ftv

@@ -2,21 +2,17 @@
 // instance and loads the companion pane library, which is optional: when it is
 // missing every pane call does nothing.
 #include "module/module_state.h"
-#include "pane/pane_library.h"
 
 namespace ftv {
 namespace {
 
 void attach(platform::ModuleInstance instance) {
-    ModuleState& state = module_state();
-    state.instance = instance;
-    state.pane_library = platform::load_library(kPaneLibraryFile);
+    module_pane() = StatusPane{platform::load_library(kPaneLibraryFile), instance};
 }
 
 void detach() {
-    ModuleState& state = module_state();
-    platform::unload_library(state.pane_library);
-    state.pane_library = nullptr;
+    platform::unload_library(module_pane().library);
+    module_pane() = StatusPane{};
 }
 
 }  // namespace

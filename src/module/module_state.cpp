@@ -3,9 +3,12 @@
 namespace ftv {
 
 namespace {
-ModuleState state;
+StatusPane pane;
+PluginState plugin;
 }  // namespace
 
-ModuleState& module_state() { return state; }
+StatusPane& module_pane() { return pane; }
+
+PluginState& plugin_state() { return plugin; }
 
 }  // namespace ftv

@@ -4,28 +4,26 @@
 
 #include <cstdint>
 
-#include "geometry/primitives.h"
-#include "platform/platform.h"
+#include "pane/status_pane.h"
 
 namespace ftv {
 
 class HostApp;
 
-struct ModuleState {
-    // Set on process attach; the pane icons are loaded from it.
-    platform::ModuleInstance instance = nullptr;
-    // The companion pane library, or null when it could not be loaded.
-    platform::Library pane_library = nullptr;
+// What the operating system's load notification gives: the companion library
+// and this module's instance, whose icons the pane shows. Emptied on unload.
+StatusPane& module_pane();
+
+// The plug-in's own state, driven by the host's calls.
+struct PluginState {
     // The host given to the latest create_interface. Not counted: never released.
     HostApp* host = nullptr;
-    // The on/off switch: 0 off, anything else on. Loaded from and stored to the scene.
+    // The working copy of the on/off switch: 0 off, anything else on.
     std::int32_t enabled = 0;
-    // Cleared by the first initialisation, which registers the pane's click handler.
-    bool first_initialization = true;
-    // The camera's eye position, taken at the start of each update pass.
-    Vec3 eye_position = {0.0f, 0.0f, 0.0f};
+    // Set once the pane's click handler is registered (or registering it was tried).
+    bool pane_handler_registered = false;
 };
 
-ModuleState& module_state();
+PluginState& plugin_state();
 
 }  // namespace ftv

@@ -8,6 +8,8 @@
 
 namespace ftv {
 
+// The library's file name on this platform: Z_PnlHub.dll, or the stand-in
+// Z_PnlHub.so where there is no Windows.
 constexpr const char* kPaneLibraryFile = FTV_LIBRARY_FILE("Z_PnlHub");
 
 // The click handler the library calls with the pane's mouse messages: window
@@ -19,6 +21,10 @@ constexpr const char* kPaneLibraryFile = FTV_LIBRARY_FILE("Z_PnlHub");
 #endif
 using PaneHandler = std::intptr_t(FTV_WINAPI*)(void* window, std::uint32_t message, std::uintptr_t wparam,
                                                std::intptr_t lparam);
+
+// The one message a click handler acts on: the left mouse button pressed
+// (WM_LBUTTONDOWN). The library forwards others too.
+constexpr std::uint32_t kLeftButtonDown = 0x0201;
 
 // Each takes the plug-in's identifier first; their results are ignored.
 using PaneAddFunction = std::int32_t(FTV_WINAPI*)(std::uint32_t id, PaneHandler handler);

@@ -1,11 +1,7 @@
 #include "pane/status_pane.h"
 
-#include "behaviour/on_off_switch.h"
-#include "host/host_app.h"
-#include "host/host_ref.h"
-#include "host/host_scene.h"
 #include "host/plugin_id.h"
-#include "module/module_state.h"
+#include "resources/module_resources.h"
 
 namespace ftv {
 
@@ -13,41 +9,28 @@ namespace {
 
 constexpr char kOnText[] = "Z_FaceToViewer \x97\x4c\x8c\xf8";   // "Z_FaceToViewer 有効"
 constexpr char kOffText[] = "Z_FaceToViewer \x96\xb3\x8c\xf8";  // "Z_FaceToViewer 無効"
-constexpr int kOnIcon = 110;
-constexpr int kOffIcon = 112;
 constexpr int kIconSize = 16;
-constexpr std::uint32_t kLeftButtonDown = 0x0201;
 
 template <class Function>
-Function pane_function(const ModuleState& state, const char* name) {
-    return reinterpret_cast<Function>(platform::find_function(state.pane_library, name));
+Function pane_function(const StatusPane& pane, const char* name) {
+    return reinterpret_cast<Function>(platform::find_function(pane.library, name));
 }
 
 }  // namespace
 
-void register_pane(const ModuleState& state) {
-    if (state.pane_library == nullptr) return;
-    if (auto add = pane_function<PaneAddFunction>(state, kPaneAdd)) add(kMainId, &pane_click_handler);
+void register_pane_handler(const StatusPane& pane, PaneHandler handler) {
+    if (pane.library == nullptr) return;
+    if (auto add = pane_function<PaneAddFunction>(pane, kPaneAdd)) add(kMainId, handler);
 }
 
-void show_state(const ModuleState& state) {
-    if (state.pane_library == nullptr) return;
-    const bool on = state.enabled != 0;
-    if (auto set_text = pane_function<PaneSetTextFunction>(state, kPaneSetText)) {
+void show_on_pane(const StatusPane& pane, bool on) {
+    if (pane.library == nullptr) return;
+    if (auto set_text = pane_function<PaneSetTextFunction>(pane, kPaneSetText)) {
         set_text(kMainId, on ? kOnText : kOffText);
     }
-    if (auto set_icon = pane_function<PaneSetIconFunction>(state, kPaneSetIcon)) {
-        set_icon(kMainId, platform::load_icon(state.instance, on ? kOnIcon : kOffIcon, kIconSize));
+    if (auto set_icon = pane_function<PaneSetIconFunction>(pane, kPaneSetIcon)) {
+        set_icon(kMainId, platform::load_icon(pane.icons, on ? resources::kIconOn : resources::kIconOff, kIconSize));
     }
-}
-
-std::intptr_t FTV_WINAPI pane_click_handler(void*, std::uint32_t message, std::uintptr_t, std::intptr_t) {
-    ModuleState& state = module_state();
-    if (state.host == nullptr) return 0;
-    const auto scene = adopt(state.host->active_scene());
-    // Without an active scene there is nowhere to store the switch: the click does nothing.
-    if (message == kLeftButtonDown && scene) toggle_switch(*scene.get(), state);
-    return 0;
 }
 
 }  // namespace ftv

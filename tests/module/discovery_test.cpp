@@ -101,12 +101,6 @@ TEST_F(Discovery, InformationRecord) {
     EXPECT_EQ(std::string(info.description), text_bytes("特定の形状を常にカメラに向けるプラグイン"));
 }
 
-TEST(InformationRecordLayout, SixIntegersThenFourTexts) {
-    EXPECT_EQ(offsetof(ftv::PluginInfo, build_number), 20u);
-    EXPECT_EQ(offsetof(ftv::PluginInfo, name), 24u);
-    EXPECT_EQ(offsetof(ftv::PluginInfo, description), 24u + 3 * sizeof(const char*));
-}
-
 TEST_F(Discovery, CreateInterfaceMakesNothingForUnknownKindsAndIndexes) {
     auto& module = shared_module();
     const ftv::GUID unknown = near_miss();

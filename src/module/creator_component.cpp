@@ -1,11 +1,6 @@
-// The attribute and creator components hand their commands to the behaviour.
-#include "behaviour/attribute_dialog.h"
-#include "module/attribute_component.h"
 #include "module/creator_component.h"
 
 namespace ftv {
-
-bool attribute_component::attribute_command(HostShape* shape, void*) { return run_attribute_dialog(*shape); }
 
 bool creator_component::input(const Vec3& position, std::uint32_t first, std::uint32_t second, void*) {
     input_ = CreatorInput{position, first, second};

@@ -13,6 +13,6 @@ class HostShape;
 // the part a new transformation that turns its +Z axis toward eye about that
 // centre. The caller keeps its references to scene, part and marker; the
 // marker's centre object is released on every path.
-void face_camera(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye);
+void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye);
 
 }  // namespace ftv

@@ -1,4 +1,4 @@
-#include "behaviour/face_camera.h"
+#include "behaviour/turn_part.h"
 
 #include "geometry/decompose.h"
 #include "geometry/face_camera.h"
@@ -10,7 +10,7 @@
 
 namespace ftv {
 
-void face_camera(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye) {
+void turn_part(HostScene& scene, HostShape& part, HostShape& marker, const Vec3& eye) {
     const Mat4 part_to_world = part.local_to_world();
     const auto center_object = adopt(marker.center_object());
     const Vec3 pivot = center_object->center();
