@@ -146,7 +146,7 @@ private:
         const float angle = uniform(-3.1f, 3.1f);
         const ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
         const ftv::Mat4 turn = refhost::rotation_between({0, 0, 1}, {std::sin(angle), 0, std::cos(angle)});
-        scene().set_transformation(group, refhost::product(refhost::product(m, turn), refhost::translation(point(10))));
+        scene().set_transformation(group, refhost::product(refhost::product(m, turn), ftv::translation_matrix(point(10))));
     }
 
     void act() {

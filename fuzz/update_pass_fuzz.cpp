@@ -105,7 +105,7 @@ bool build(Input& in, Scene& scene) {
                 const ftv::Mat4 turn = refhost::rotation_between(
                     {0, 0, 1}, {static_cast<float>(std::sin(angle)), 0, static_cast<float>(std::cos(angle))});
                 const ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
-                const ftv::Mat4 move = refhost::translation({in.small(), in.small(), in.small()});
+                const ftv::Mat4 move = ftv::translation_matrix({in.small(), in.small(), in.small()});
                 scene.set_transformation(part, refhost::product(refhost::product(m, turn), move));
                 break;
             }

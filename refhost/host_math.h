@@ -7,14 +7,11 @@
 
 namespace refhost {
 
-ftv::Mat4 identity();
 // a * b (a acts first).
 ftv::Mat4 product(const ftv::Mat4& a, const ftv::Mat4& b);
 // The inverse of an affine matrix (column 3 is (0, 0, 0, 1)); the identity
 // when the upper 3x3 block is singular.
 ftv::Mat4 affine_inverse(const ftv::Mat4& m);
-// The translation by t.
-ftv::Mat4 translation(const ftv::Vec3& t);
 // The shortest-arc rotation, in the row-vector convention, that turns the
 // direction from onto the direction to. Opposite directions give a half turn
 // about an axis perpendicular to from; a zero direction gives the identity.

@@ -77,13 +77,13 @@ ftv::HostStream* ShapeView::make_stream(ftv::PluginId id, std::int32_t, std::int
 ftv::Mat4 ShapeView::local_to_world(void*) {
     operation("HostShape::local_to_world");
     const Node* node = shape("HostShape::local_to_world");
-    return node ? scene_->local_to_world(*node) : identity();
+    return node ? scene_->local_to_world(*node) : ftv::kIdentityMatrix;
 }
 
 ftv::Mat4 ShapeView::world_to_local(void*) {
     operation("HostShape::world_to_local");
     const Node* node = shape("HostShape::world_to_local");
-    return node ? scene_->world_to_local(*node) : identity();
+    return node ? scene_->world_to_local(*node) : ftv::kIdentityMatrix;
 }
 
 void ShapeView::set_transformation(const ftv::Mat4& matrix, void*) {

@@ -32,7 +32,7 @@ std::vector<std::pair<ftv::PluginId, const StreamData*>> Node::streams() const {
 
 // ---- The tree and its edits
 
-SceneTree::SceneTree() : input_to_world_(identity()) {
+SceneTree::SceneTree() : input_to_world_(ftv::kIdentityMatrix) {
     root_ = &new_node("root", kPart);
     current_part_ = root_;
 }
@@ -189,7 +189,7 @@ const Node* SceneTree::node_by_id(std::uint32_t id) const {
 // ---- Matrices
 
 const Mat4& SceneTree::content_of(const Node& part, std::uint64_t& number) const {
-    static const Mat4 kIdentity = identity();
+    static const Mat4 kIdentity = ftv::kIdentityMatrix;
     if (part.parent_ == nullptr) {
         number = 0;
         return kIdentity;
@@ -221,7 +221,7 @@ Mat4 SceneTree::content_matrix(const Node& part) const {
 }
 
 Mat4 SceneTree::local_to_world(const Node& shape) const {
-    return shape.parent() == nullptr ? identity() : content_matrix(*shape.parent());
+    return shape.parent() == nullptr ? ftv::kIdentityMatrix : content_matrix(*shape.parent());
 }
 
 Mat4 SceneTree::world_to_local(const Node& part) const {

@@ -38,7 +38,7 @@ void build_demo_scene(refhost::SceneTree& scene) {
 
     // Untagged groups are searched: the billboard two levels down is turned.
     const refhost::Node& outer = scene.add_part(root, "Nested group");
-    scene.set_transformation(outer, refhost::translation({0, 2, 4}));
+    scene.set_transformation(outer, ftv::translation_matrix({0, 2, 4}));
     const refhost::Node& inner = scene.add_part(outer, "Inner group");
     billboard(scene, inner, "Billboard D", {0, 0, 0});
 

@@ -32,7 +32,7 @@ Json mat_json(const ftv::Mat4& m) {
 }
 
 bool is_identity(const ftv::Mat4& m) {
-    const ftv::Mat4 i = refhost::identity();
+    const ftv::Mat4 i = ftv::kIdentityMatrix;
     return std::memcmp(&m, &i, sizeof m) == 0;
 }
 

@@ -84,7 +84,7 @@ TEST_F(HostRunTest, AnEventScriptDrivesTheSwitchTheDialogsAndTheCreator) {
         SCOPED_TRACE(path);
         expect_faces_eye(scene, *scene.find(path));
     }
-    EXPECT_TRUE(same_bits(scene.find("/Z_FaceToViewer/Group/Nested")->transformation, refhost::identity()));
+    EXPECT_TRUE(same_bits(scene.find("/Z_FaceToViewer/Group/Nested")->transformation, ftv::kIdentityMatrix));
 
     // The pane as the stand-in library last received it.
     const ftv_host::Json written = ftv_host::Json::parse(read_text(folder + "/scene.json"));
@@ -121,7 +121,7 @@ TEST_F(HostRunTest, WithoutArgumentsTheDemoSceneIsOrbitedAndItsBillboardsFaceThe
     int turned = 0;
     for (std::uint32_t id = 1; id <= scene.node_count(); ++id) {
         const refhost::Node& node = *scene.node_by_id(id);
-        if (!node.is_part() || same_bits(node.transformation, refhost::identity())) continue;
+        if (!node.is_part() || same_bits(node.transformation, ftv::kIdentityMatrix)) continue;
         if (node.name == "Nested group") continue;  // placed by its builder, not turned
         SCOPED_TRACE(node.name);
         expect_faces_eye(scene, node);

@@ -30,14 +30,10 @@ inline double double_from(std::uint64_t u) { return detmath::detail::from_bits(u
 
 using Rng = testing_support::SplitMix;
 
-inline Mat4 identity() { return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}; }
-
 inline Mat4 scaling(const Vec3& s) { return {{{s.x, 0, 0, 0}, {0, s.y, 0, 0}, {0, 0, s.z, 0}, {0, 0, 0, 1}}}; }
 
 // H with H[1][0] = XY, H[2][0] = XZ, H[2][1] = YZ; shear is (YZ, XZ, XY).
 inline Mat4 shearing(const Vec3& h) { return {{{1, 0, 0, 0}, {h.z, 1, 0, 0}, {h.y, h.x, 1, 0}, {0, 0, 0, 1}}}; }
-
-inline Mat4 translation(const Vec3& t) { return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {t.x, t.y, t.z, 1}}}; }
 
 // The turn by angle about axis, from the float cosine and sine of the angle.
 inline Mat4 turn(const Vec3& axis, double angle) {
@@ -61,7 +57,7 @@ inline Mat4 compose(const Vec3& scale, const Vec3& shear, const Vec3& angles, co
     Mat4 m;
     multiply(scaling(scale), shearing(shear), m);
     multiply(m, euler(angles), m);
-    multiply(m, translation(move), m);
+    multiply(m, translation_matrix(move), m);
     return m;
 }
 

@@ -195,9 +195,9 @@ protected:
         store_switch(*scene, 1);
         for (int i = 0; i < 20; ++i) add_billboard(*scene, scene->root(), "Top", {float(i), 1, -2});
         const Node& outer = scene->add_part(scene->root(), "Outer");
-        scene->set_transformation(outer, refhost::translation({3, 0, -7}));
+        scene->set_transformation(outer, ftv::translation_matrix({3, 0, -7}));
         const Node& inner = scene->add_part(outer, "Inner");
-        scene->set_transformation(inner, refhost::translation({-1, 4, 2}));
+        scene->set_transformation(inner, ftv::translation_matrix({-1, 4, 2}));
         for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Deep", {1, float(i), 0});
         scene->add_mesh(outer, "Loose mesh", refhost::Mesh{});
         add_billboard(*scene, outer, "Off", {0, 0, 0}, 0);

@@ -149,7 +149,7 @@ TEST_F(Creator, BuildsATaggedGroupOfTheSelectionBesideTheFirstSelectedShape) {
 // the first does, not at the first's position carried through the matrices
 // again.
 TEST_F(Creator, TheMarkerStandsWhereTheInputFallsInTheNewGroupsCoordinates) {
-    const ftv::Mat4 identity = refhost::identity();
+    const ftv::Mat4 identity = ftv::kIdentityMatrix;
     // Scale by 2, then move by (1, -3, 4).
     const ftv::Mat4 input_frame = {{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 2, 0}, {1, -3, 4, 1}}};
     // A quarter turn about z (x onto y), then a move by (10, 0, 0).

@@ -41,7 +41,7 @@ protected:
 TEST_P(UpdatePass, TurnsATaggedPartTowardTheEyeAndKeepsItsMarkerInPlace) {
     store_switch(*scene, 1);
     const Node& group = scene->add_part(scene->root(), "Group");
-    scene->set_transformation(group, refhost::translation({5, -2, 1}));
+    scene->set_transformation(group, ftv::translation_matrix({5, -2, 1}));
     const Node& billboard = add_billboard(*scene, group, "Billboard", {1, 2, 3});
     scene->set_eye({-20, 7, 30});
     initialize();

@@ -52,7 +52,7 @@ TEST(RotationBetween, TurnsFromOntoToByTheShortestArc) {
     }
     // A zero direction gives the identity.
     const Mat4 none = refhost::rotation_between({0, 0, 1}, {0, 0, 0});
-    const Mat4 id = refhost::identity();
+    const Mat4 id = ftv::kIdentityMatrix;
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) EXPECT_EQ(none.m[i][j], id.m[i][j]);
 }
@@ -61,9 +61,9 @@ TEST(SceneMatrices, ContentMatricesAndTheirInverses) {
     ReferenceHost host;
     Scene& scene = host.new_scene();
     const Node& outer = scene.add_part(scene.root(), "Outer");
-    scene.set_transformation(outer, refhost::product(refhost::rotation_between({0, 0, 1}, {1, 0, 0}), refhost::translation({1, 2, 3})));
+    scene.set_transformation(outer, refhost::product(refhost::rotation_between({0, 0, 1}, {1, 0, 0}), ftv::translation_matrix({1, 2, 3})));
     const Node& inner = scene.add_part(outer, "Inner");
-    scene.set_transformation(inner, refhost::translation({0, 0, 5}));
+    scene.set_transformation(inner, ftv::translation_matrix({0, 0, 5}));
     const Node& marker = scene.add_marker(inner, {1, 0, 0});
     // local_to_world of a part leaves out its own transformation.
     const Mat4 parent = scene.local_to_world(inner);
@@ -79,7 +79,7 @@ TEST(SceneMatrices, ContentMatricesAndTheirInverses) {
 
 // The content matrix built afresh from the transformations up to the root.
 Mat4 content_by_hand(const Node& part) {
-    return part.parent() == nullptr ? refhost::identity() : refhost::product(part.transformation, content_by_hand(*part.parent()));
+    return part.parent() == nullptr ? ftv::kIdentityMatrix : refhost::product(part.transformation, content_by_hand(*part.parent()));
 }
 
 TEST(SceneMatrices, KeptContentMatricesFollowEveryChange) {
@@ -98,11 +98,11 @@ TEST(SceneMatrices, KeptContentMatricesFollowEveryChange) {
         }
     };
     expect_current("at first");
-    scene.set_transformation(outer, refhost::translation({1, 0, 0}));
+    scene.set_transformation(outer, ftv::translation_matrix({1, 0, 0}));
     expect_current("outer moved");
     scene.set_transformation(middle, refhost::rotation_between({0, 0, 1}, {0, 1, 0}));
     expect_current("middle turned");
-    scene.set_transformation(other, refhost::translation({0, 0, 7}));
+    scene.set_transformation(other, ftv::translation_matrix({0, 0, 7}));
     scene.move_after(inner, other);  // inner now beside Other, under the root
     expect_current("inner moved beside another part");
     scene.detach(inner);
