@@ -12,6 +12,7 @@
 // call throws, its number in the next byte), three bytes of eye position,
 // then operations, a byte each with their operands (see build()).
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

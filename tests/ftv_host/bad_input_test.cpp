@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "case_names.h"
 #include "host_run.h"
 
 namespace {
@@ -115,11 +116,8 @@ TEST_P(BadInputRun, IsReportedWithItsPlaceAndLeavesEarlierOutputsAlone) {
     EXPECT_EQ(files, 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, BadInputRun, ::testing::ValuesIn(kBadInputs), [](const auto& info) {
-    std::string name;
-    for (char ch : std::string(info.param.what)) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Table, BadInputRun, ::testing::ValuesIn(kBadInputs),
+                         [](const auto& info) { return testing_support::case_name(info.param.what); });
 
 TEST(BadInputFiles, AMissingOrOversizedFileIsNamed) {
     const std::string folder = fresh_folder("bad_files");

@@ -7,9 +7,8 @@
 
 #include "host/plugin_id.h"
 #include "host_run.h"
-#include "host_math.h"
-#include "module_fixture.h"
 #include "json_output.h"
+#include "module_fixture.h"
 #include "scene_file.h"
 #include "scenes.h"
 

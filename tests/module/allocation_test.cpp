@@ -19,7 +19,6 @@
 #include <new>
 
 #include "host/interface_ids.h"
-#include "host_math.h"
 #include "module_fixture.h"
 #include "scenes.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "case_names.h"
 #include "host/attribute_interface.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
@@ -52,49 +53,54 @@ protected:
     Scene* scene = nullptr;
 };
 
-TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
+struct TagCase {
+    const char* what;
+    std::int32_t stored;  // kNoStream: the part has none
+    DialogAnswer answer;
+    bool shown_ticked;
+    std::int32_t stored_after;  // kNoStream: still none
+};
+
+const TagCase kTagCases[] = {
+    {"no stream, cancelled", kNoStream, {false, true}, false, kNoStream},
+    {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, 0},
+    {"no stream, ticked", kNoStream, {true, true}, false, 1},
+    {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, 1},
+    {"stored 0, ticked", 0, {true, true}, false, 1},
+    {"stored -1, unticked", -1, {true, false}, true, 0},
+    {"stored 7, unticked and cancelled", 7, {false, false}, true, 7},
+};
+
+class AttributeTag : public Attribute, public ::testing::WithParamInterface<TagCase> {};
+
+TEST_P(AttributeTag, TheDialogShowsAndStoresThePartsTag) {
     // Stored streams carry a second integer, which must survive: the tag is
     // rewritten at the start of the stream, after the read moved past it.
-    const struct {
-        const char* what;
-        std::int32_t stored;  // kNoStream: the part has none
-        DialogAnswer answer;
-        bool shown_ticked;
-        std::int32_t stored_after;  // kNoStream: still none
-    } cases[] = {
-        {"no stream, cancelled", kNoStream, {false, true}, false, kNoStream},
-        {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, 0},
-        {"no stream, ticked", kNoStream, {true, true}, false, 1},
-        {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, 1},
-        {"stored 0, ticked", 0, {true, true}, false, 1},
-        {"stored -1, unticked", -1, {true, false}, true, 0},
-        {"stored 7, unticked and cancelled", 7, {false, false}, true, 7},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        scene = &host.new_scene();
-        const Node& part = scene->add_part(scene->root(), "Part");
-        if (c.stored != kNoStream) scene->set_stream(part, ftv::kMainId, {c.stored, 42});
-        const refhost::StreamData* before = part.stream(ftv::kMainId);
-        scene->queue_answer(c.answer);
+    const TagCase& c = GetParam();
+    const Node& part = scene->add_part(scene->root(), "Part");
+    if (c.stored != kNoStream) scene->set_stream(part, ftv::kMainId, {c.stored, 42});
+    const refhost::StreamData* before = part.stream(ftv::kMainId);
+    scene->queue_answer(c.answer);
 
-        run_command(part);
+    run_command(part);
 
-        expect_one_dialog_shown(c.shown_ticked);
-        EXPECT_EQ(stored_value(part), c.stored_after);
-        // Only the resident component's key is ever used.
-        EXPECT_EQ(part.streams().size(), c.stored_after == kNoStream ? 0u : 1u);
-        if (const refhost::StreamData* after = part.stream(ftv::kMainId); after != nullptr) {
-            if (before != nullptr) {
-                // An existing stream is reused, not replaced.
-                EXPECT_EQ(after, before);
-                EXPECT_EQ(*after, (refhost::StreamData{c.stored_after, 42}));
-            } else {
-                EXPECT_EQ(*after, refhost::StreamData{c.stored_after});
-            }
+    expect_one_dialog_shown(c.shown_ticked);
+    EXPECT_EQ(stored_value(part), c.stored_after);
+    // Only the resident component's key is ever used.
+    EXPECT_EQ(part.streams().size(), c.stored_after == kNoStream ? 0u : 1u);
+    if (const refhost::StreamData* after = part.stream(ftv::kMainId); after != nullptr) {
+        if (before != nullptr) {
+            // An existing stream is reused, not replaced.
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(*after, (refhost::StreamData{c.stored_after, 42}));
+        } else {
+            EXPECT_EQ(*after, refhost::StreamData{c.stored_after});
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, AttributeTag, ::testing::ValuesIn(kTagCases),
+                         [](const auto& info) { return case_name(info.param.what); });
 
 TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {
     ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);

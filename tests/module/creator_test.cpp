@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "case_names.h"
 #include "host/creator_interface.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
-#include "host_math.h"
 #include "scenes.h"
 #include "slots.h"
 
@@ -88,62 +88,67 @@ protected:
     Scene* scene = nullptr;
 };
 
-TEST_F(Creator, BuildsATaggedGroupOfTheSelectionBesideTheFirstSelectedShape) {
-    const struct {
-        const char* what;
-        std::vector<std::string> selection;
-        const char* current;  // the scene's current part before the command
-        const char* made_in;
-        std::vector<std::string> children;
-    } cases[] = {
-        {"one shape", {"/Outer/Holder/Q"}, "/Other", "/Outer/Holder", {"#center", "Q"}},
-        {"Q, P, R in selection order",
-         {"/Outer/Holder/Q", "/Outer/Holder/P", "/Outer/Holder/R"},
-         "/Other",
-         "/Outer/Holder",
-         {"#center", "Q", "P", "R"}},
-        {"shapes of two parts", {"/Other/S", "/Outer/Holder/Q"}, "/Outer", "/Other", {"#center", "S", "Q"}},
-        {"nothing selected: in the current part", {}, "/Outer", "/Outer", {"#center"}},
-        {"the root first: in the root, which stays", {"/", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Q"}},
-        // Moving the group's own ancestors into it would make a cycle; the
-        // shape after them still follows the last one moved.
-        {"ancestors of the new group stay",
-         {"/Outer/Holder/Q", "/Outer/Holder", "/Outer", "/", "/Outer/Holder/R"},
-         "/Other",
-         "/Outer/Holder",
-         {"#center", "Q", "R"}},
-        {"a part, then a shape inside it", {"/Outer", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Outer", "Q"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        scene = &host.new_scene();
-        build(*scene);
-        select(c.selection);
-        std::vector<std::string> paths_before;
-        for (const Node* node : scene->selection()) paths_before.push_back(scene->path_of(*node));
-        scene->make_current(*scene->find(c.current));
-        input({0, 0, 0});
+struct GroupCase {
+    const char* what;
+    std::vector<std::string> selection;
+    const char* current;  // the scene's current part before the command
+    const char* made_in;
+    std::vector<std::string> children;
+};
 
-        const Node& group = create();
+const GroupCase kGroupCases[] = {
+    {"one shape", {"/Outer/Holder/Q"}, "/Other", "/Outer/Holder", {"#center", "Q"}},
+    {"Q, P, R in selection order",
+     {"/Outer/Holder/Q", "/Outer/Holder/P", "/Outer/Holder/R"},
+     "/Other",
+     "/Outer/Holder",
+     {"#center", "Q", "P", "R"}},
+    {"shapes of two parts", {"/Other/S", "/Outer/Holder/Q"}, "/Outer", "/Other", {"#center", "S", "Q"}},
+    {"nothing selected: in the current part", {}, "/Outer", "/Outer", {"#center"}},
+    {"the root first: in the root, which stays", {"/", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Q"}},
+    // Moving the group's own ancestors into it would make a cycle; the
+    // shape after them still follows the last one moved.
+    {"ancestors of the new group stay",
+     {"/Outer/Holder/Q", "/Outer/Holder", "/Outer", "/", "/Outer/Holder/R"},
+     "/Other",
+     "/Outer/Holder",
+     {"#center", "Q", "R"}},
+    {"a part, then a shape inside it", {"/Outer", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Outer", "Q"}},
+};
 
-        EXPECT_EQ(scene->path_of(*group.parent()), c.made_in);
-        std::vector<std::string> names;
-        for (const Node* child : group.children()) names.push_back(child->name);
-        EXPECT_EQ(names, c.children);
-        marker_of(group);
-        // Whatever did not move into the group is where it was.
-        for (std::size_t i = 0; i < scene->selection().size(); ++i) {
-            const Node& shape = *scene->selection()[i];
-            if (shape.parent() != &group) {
-                EXPECT_EQ(scene->path_of(shape), paths_before[i]);
-            }
+class CreatorGroup : public Creator, public ::testing::WithParamInterface<GroupCase> {};
+
+TEST_P(CreatorGroup, BuildsATaggedGroupOfTheSelectionBesideTheFirstSelectedShape) {
+    const GroupCase& c = GetParam();
+    build(*scene);
+    select(c.selection);
+    std::vector<std::string> paths_before;
+    for (const Node* node : scene->selection()) paths_before.push_back(scene->path_of(*node));
+    scene->make_current(*scene->find(c.current));
+    input({0, 0, 0});
+
+    const Node& group = create();
+
+    EXPECT_EQ(scene->path_of(*group.parent()), c.made_in);
+    std::vector<std::string> names;
+    for (const Node* child : group.children()) names.push_back(child->name);
+    EXPECT_EQ(names, c.children);
+    marker_of(group);
+    // Whatever did not move into the group is where it was.
+    for (std::size_t i = 0; i < scene->selection().size(); ++i) {
+        const Node& shape = *scene->selection()[i];
+        if (shape.parent() != &group) {
+            EXPECT_EQ(scene->path_of(shape), paths_before[i]);
         }
-        ASSERT_NE(group.stream(ftv::kMainId), nullptr);
-        EXPECT_EQ(*group.stream(ftv::kMainId), refhost::StreamData{1});
-        EXPECT_EQ(group.streams().size(), 1u);
-        EXPECT_EQ(scene->active_shape(), &group);
     }
+    ASSERT_NE(group.stream(ftv::kMainId), nullptr);
+    EXPECT_EQ(*group.stream(ftv::kMainId), refhost::StreamData{1});
+    EXPECT_EQ(group.streams().size(), 1u);
+    EXPECT_EQ(scene->active_shape(), &group);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, CreatorGroup, ::testing::ValuesIn(kGroupCases),
+                         [](const auto& info) { return case_name(info.param.what); });
 
 // Every case creates twice from one input: the second marker must stand where
 // the first does, not at the first's position carried through the matrices

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "host/interface_ids.h"
-#include "host_math.h"
 #include "module_fixture.h"
 #include "scenes.h"
 
