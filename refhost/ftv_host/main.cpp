@@ -96,6 +96,7 @@ std::vector<Event> events_of(const Options& options, std::vector<Event> script) 
         events.back().answer = answer_named(options.attribute_answer);
     }
     if (!options.create_at.empty()) {
+        // Only its --select paths can be wrong: an error names that option.
         events.push_back(event_of(Event::Type::create, "--select"));
         events.back().position = {options.create_at[0], options.create_at[1], options.create_at[2]};
         if (!options.selection.empty()) events.back().selection = options.selection;
