@@ -37,10 +37,10 @@
 #include "geometry/face_camera.h"
 #include "geometry/primitives.h"
 #include "host/interface_ids.h"
-#include "host/plugin_id.h"
 #include "host/plugin_interface.h"
 #include "host_math.h"
 #include "module_loader.h"
+#include "plugin_scene.h"
 #include "reference_host.h"
 #include "scene.h"
 
@@ -88,18 +88,16 @@ struct Setup {
     Scene* scene = nullptr;
     ftv::plugin_interface* main = nullptr;
     std::int64_t parts = 0;         // parts the walk reaches
-    std::vector<Node*> tagged;      // in walk order
+    std::vector<const Node*> tagged;  // in walk order
 
     Setup(Shape s, std::int64_t n) : shape(s), size(n) {
         scene = &host.new_scene();
-        scene->set_stream(scene->root(), ftv::kMainId, {1});
-        scene->camera_data().eye = {13, 270, 900};
+        refhost::store_switch(*scene, 1);
+        scene->set_eye({13, 270, 900});
         Rng rng;
-        const auto billboard = [&](Node& parent) {
-            Node& part = scene->add_part(parent, "Billboard");
-            scene->set_stream(part, ftv::kMainId, {1});
-            scene->add_marker(part, {rng.uniform(-50, 50), rng.uniform(0, 20), rng.uniform(-50, 50)});
-            tagged.push_back(&part);
+        const auto billboard = [&](const Node& parent) {
+            const Vec3 center{rng.uniform(-50, 50), rng.uniform(0, 20), rng.uniform(-50, 50)};
+            tagged.push_back(&refhost::add_billboard(*scene, parent, "Billboard", center, 1, 0));
             ++parts;
         };
         tagged.reserve(static_cast<std::size_t>(n));
@@ -109,12 +107,12 @@ struct Setup {
             break;
         case Shape::nested:
             for (std::int64_t outer = 0; outer < n / 100; ++outer) {
-                Node& group = scene->add_part(scene->root(), "Outer");
-                group.transformation = group_transform(rng);
+                const Node& group = scene->add_part(scene->root(), "Outer");
+                scene->set_transformation(group, group_transform(rng));
                 ++parts;
                 for (int inner = 0; inner < 10; ++inner) {
-                    Node& sub = scene->add_part(group, "Inner");
-                    sub.transformation = group_transform(rng);
+                    const Node& sub = scene->add_part(group, "Inner");
+                    scene->set_transformation(sub, group_transform(rng));
                     ++parts;
                     for (int k = 0; k < 10; ++k) billboard(sub);
                 }
@@ -125,7 +123,7 @@ struct Setup {
                 if (i % 10 == 0) {
                     billboard(scene->root());
                 } else {
-                    Node& plain = scene->add_part(scene->root(), "Plain");
+                    const Node& plain = scene->add_part(scene->root(), "Plain");
                     scene->add_mesh(plain, "Mesh", refhost::Mesh{});
                     ++parts;
                 }
@@ -203,7 +201,7 @@ struct Floor {
 
     explicit Floor(const Setup& s) : out(s.tagged.size()), eye(s.scene->camera_data().eye) {
         inputs.reserve(s.tagged.size());
-        for (const Node* part : s.tagged) inputs.push_back({s.scene->local_to_world(*part), part->first->center});
+        for (const Node* part : s.tagged) inputs.push_back({s.scene->local_to_world(*part), part->first()->center});
     }
     void run() {
         for (std::size_t i = 0; i < inputs.size(); ++i) {

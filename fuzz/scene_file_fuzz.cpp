@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "input_file.h"
+#include "json_output.h"
 #include "reference_host.h"
 #include "scene_file.h"
 

@@ -31,30 +31,15 @@
 #include "host/plugin_id.h"
 #include "host_math.h"
 #include "pane_standin.h"
+#include "plugin_scene.h"
 #include "plugin_session.h"
-#include "walk_check.h"
+#include "split_mix.h"
 
 namespace {
 
 using refhost::Node;
 
-// SplitMix64: the same sequence everywhere.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::uint32_t below(std::uint32_t n) { return static_cast<std::uint32_t>(next() % n); }
-    float uniform(float low, float high) { return low + (high - low) * static_cast<float>((next() >> 40) * 0x1p-24); }
-    bool chance(std::uint32_t percent) { return below(100) < percent; }
-
-private:
-    std::uint64_t state_;
-};
+using Rng = testing_support::SplitMix;
 
 // Steps per session. Detached shapes stay allocated (the plug-in may still
 // hold views of them) and each pass looks at every shape made, so a long run
@@ -68,9 +53,9 @@ constexpr std::uint64_t kRoundSteps = 20000;
 }
 
 // Parts in the tree now (detached ones are not), root first.
-void parts_below(Node& part, std::vector<Node*>& out) {
+void parts_below(const Node& part, std::vector<const Node*>& out) {
     out.push_back(&part);
-    for (Node* child = part.first; child != nullptr; child = child->next)
+    for (const Node* child = part.first(); child != nullptr; child = child->next())
         if (child->is_part()) parts_below(*child, out);
 }
 
@@ -91,7 +76,7 @@ public:
 
     // Steps numbered from first + 1, for the messages.
     void run(std::uint64_t steps, std::uint64_t first) {
-        session_.scene().camera_data().eye = {0, 5, 40};
+        session_.scene().set_eye({0, 5, 40});
         for (int i = 0; i < 6; ++i) add_billboard();
         session_.initialize();
         working_ = session_.switch_on();
@@ -125,53 +110,44 @@ public:
 private:
     refhost::Scene& scene() { return session_.scene(); }
 
-    Node& any_part() {
-        std::vector<Node*> parts;
+    const Node& any_part() {
+        std::vector<const Node*> parts;
         parts_below(scene().root(), parts);
         return *parts[rng_.below(static_cast<std::uint32_t>(parts.size()))];
     }
-    Node& any_part_but_root() {
-        std::vector<Node*> parts;
+    const Node& any_part_but_root() {
+        std::vector<const Node*> parts;
         parts_below(scene().root(), parts);
         if (parts.size() == 1) return add_group();
         return *parts[1 + rng_.below(static_cast<std::uint32_t>(parts.size() - 1))];
     }
 
-    ftv::Vec3 point(float size) { return {rng_.uniform(-size, size), rng_.uniform(-size, size), rng_.uniform(-size, size)}; }
+    float uniform(float low, float high) { return static_cast<float>(rng_.uniform(low, high)); }
+    ftv::Vec3 point(float size) { return {uniform(-size, size), uniform(-size, size), uniform(-size, size)}; }
 
-    Node& add_billboard() {
-        Node& parent = any_part();
-        Node& part = scene().add_part(parent, "B" + std::to_string(++made_));
-        if (rng_.chance(80)) {
-            const std::int32_t tag = rng_.chance(80) ? (rng_.chance(30) ? 2 : 1) : 0;  // 2: upright
-            scene().set_stream(part, ftv::kMainId, {tag});
-        }
+    const Node& add_billboard() {
+        const Node& parent = any_part();
+        std::optional<std::int32_t> tag;
+        if (rng_.chance(80)) tag = rng_.chance(80) ? (rng_.chance(30) ? 2 : 1) : 0;  // 2: upright
         const ftv::Vec3 center = point(8);
-        scene().add_marker(part, center);
-        refhost::Mesh quad;
-        quad.vertices = {{center.x - 1, center.y - 1, center.z}, {center.x + 1, center.y - 1, center.z},
-                         {center.x + 1, center.y + 1, center.z}, {center.x - 1, center.y + 1, center.z}};
-        quad.polygons = {{0, 1, 2, 3}};
-        scene().add_mesh(part, "face", quad);
         ++counts_.added;
-        return part;
+        return refhost::add_billboard(scene(), parent, "B" + std::to_string(++made_), center, tag);
     }
 
-    Node& add_group() {
-        Node& group = scene().add_part(any_part(), "G" + std::to_string(++made_));
+    const Node& add_group() {
+        const Node& group = scene().add_part(any_part(), "G" + std::to_string(++made_));
         ++counts_.added;
         return group;
     }
 
     // Translations, uniform scales and turns about the vertical: what the
     // plug-in's turn can undo exactly.
-    void move_group(Node& group) {
-        const float scale = rng_.uniform(0.5f, 2.0f);
-        const float angle = rng_.uniform(-3.1f, 3.1f);
-        ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
-        ftv::multiply(m, refhost::rotation_between({0, 0, 1}, {std::sin(angle), 0, std::cos(angle)}), m);
-        ftv::multiply(m, refhost::translation(point(10)), m);
-        group.transformation = m;
+    void move_group(const Node& group) {
+        const float scale = uniform(0.5f, 2.0f);
+        const float angle = uniform(-3.1f, 3.1f);
+        const ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
+        const ftv::Mat4 turn = refhost::rotation_between({0, 0, 1}, {std::sin(angle), 0, std::cos(angle)});
+        scene().set_transformation(group, refhost::product(refhost::product(m, turn), ftv::translation_matrix(point(10))));
     }
 
     void act() {
@@ -187,7 +163,7 @@ private:
                 add_group();
                 break;
             case 2: {  // remove a shape and all below it; keep a few parts
-                std::vector<Node*> parts;
+                std::vector<const Node*> parts;
                 parts_below(scene().root(), parts);
                 if (parts.size() > 12) {
                     scene().detach(*parts[1 + rng_.below(static_cast<std::uint32_t>(parts.size() - 1))]);
@@ -196,7 +172,7 @@ private:
                 break;
             }
             case 3: {  // retag directly: off, on, upright, another value, empty, another plug-in's
-                Node& part = any_part_but_root();
+                const Node& part = any_part_but_root();
                 const std::uint32_t how = rng_.below(6);
                 if (how < 4) scene().set_stream(part, ftv::kMainId, {how == 3 ? 7 : static_cast<std::int32_t>(how)});
                 if (how == 4) scene().set_stream(part, ftv::kMainId, {});
@@ -236,16 +212,17 @@ private:
                 move_group(any_part_but_root());
                 break;
             case 11: {  // the group creator, around up to two selected shapes
-                std::vector<Node*> parts;
+                std::vector<const Node*> parts;
                 parts_below(scene().root(), parts);
-                scene().selection().clear();
+                std::vector<const Node*> selection;
                 for (int i = rng_.below(3); i > 0 && parts.size() > 1; --i) {
-                    Node& part = *parts[1 + rng_.below(static_cast<std::uint32_t>(parts.size() - 1))];
-                    Node* shape = part.first != nullptr && rng_.chance(50) ? part.last : &part;
-                    if (!shares_branch(*shape)) scene().selection().push_back(shape);
+                    const Node& part = *parts[1 + rng_.below(static_cast<std::uint32_t>(parts.size() - 1))];
+                    const Node* shape = part.first() != nullptr && rng_.chance(50) ? part.last() : &part;
+                    if (!shares_branch(selection, *shape)) selection.push_back(shape);
                 }
+                scene().set_selection(std::move(selection));
                 session_.create(point(8), 0, 0);
-                scene().selection().clear();
+                scene().set_selection({});
                 ++counts_.created;
                 break;
             }
@@ -254,18 +231,18 @@ private:
                 break;
             case 9:
             case 10:  // the eye moves and the host notifies
-                scene().camera_data().eye = point(60);
+                scene().set_eye(point(60));
                 notify_and_check();
                 break;
         }
     }
 
     // Whether the shape lies in the branch of one already selected, or holds one.
-    bool shares_branch(const Node& shape) {
-        for (const Node* chosen : scene().selection()) {
-            for (const Node* up = &shape; up != nullptr; up = up->parent)
+    static bool shares_branch(const std::vector<const Node*>& selection, const Node& shape) {
+        for (const Node* chosen : selection) {
+            for (const Node* up = &shape; up != nullptr; up = up->parent())
                 if (up == chosen) return true;
-            for (const Node* up = chosen; up != nullptr; up = up->parent)
+            for (const Node* up = chosen; up != nullptr; up = up->parent())
                 if (up == &shape) return true;
         }
         return false;
@@ -279,9 +256,9 @@ private:
             if (session_.turned() != turned) fail(step_, "parts turned with the switch off");
             return;
         }
-        for (const Node* part : ftv_fuzz::reached_tagged(scene())) {
-            if (part->first->kind != refhost::kMarker) continue;
-            const std::string wrong = ftv_fuzz::faces_eye(scene(), *part, ftv_fuzz::facing_tolerance(scene(), *part), 1e-2);
+        for (const Node* part : refhost::reached_tagged(scene())) {
+            if (part->first()->kind != refhost::kMarker) continue;
+            const std::string wrong = refhost::faces_eye(scene(), *part, refhost::facing_tolerance(scene(), *part), 1e-2);
             if (!wrong.empty()) fail(step_, wrong);
             ++counts_.checked;
         }

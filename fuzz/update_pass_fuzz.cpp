@@ -14,6 +14,7 @@
 // call throws, its number in the next byte), three bytes of eye position,
 // then operations, a byte each with their operands (see build()).
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +26,8 @@
 #include "host/plugin_interface.h"
 #include "host_math.h"
 #include "module_fuzz.h"
+#include "plugin_scene.h"
 #include "reference_host.h"
-#include "walk_check.h"
 
 namespace {
 
@@ -61,11 +62,11 @@ constexpr std::size_t kMaxNodes = 64;
 // Builds the tree below the root; returns false when a transformation the
 // plug-in cannot be expected to undo was set.
 bool build(Input& in, Scene& scene) {
-    std::vector<Node*> open{&scene.root()};
+    std::vector<const Node*> open{&scene.root()};
     bool tame = true;
     std::uint32_t made = 0;
     while (!in.empty() && scene.node_count() < kMaxNodes) {
-        Node& part = *open.back();
+        const Node& part = *open.back();
         const std::string name = std::to_string(++made);
         switch (in.byte() % 10) {
             case 0:
@@ -106,20 +107,21 @@ bool build(Input& in, Scene& scene) {
                 const double angle = (static_cast<std::int8_t>(in.byte())) * (3.14159265358979 / 128);
                 const ftv::Mat4 turn = refhost::rotation_between(
                     {0, 0, 1}, {static_cast<float>(std::sin(angle)), 0, static_cast<float>(std::cos(angle))});
-                ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
-                ftv::multiply(m, turn, m);
-                ftv::multiply(m, refhost::translation({in.small(), in.small(), in.small()}), m);
-                part.transformation = m;
+                const ftv::Mat4 m = {{{scale, 0, 0, 0}, {0, scale, 0, 0}, {0, 0, scale, 0}, {0, 0, 0, 1}}};
+                const ftv::Mat4 move = ftv::translation_matrix({in.small(), in.small(), in.small()});
+                scene.set_transformation(part, refhost::product(refhost::product(m, turn), move));
                 break;
             }
             case 8: {  // any bits at all
-                for (auto& row : part.transformation.m)
+                ftv::Mat4 m;
+                for (auto& row : m.m)
                     for (float& e : row) e = in.bits();
+                scene.set_transformation(part, m);
                 tame = false;
                 break;
             }
             case 9:
-                if (part.first != nullptr) scene.detach(*part.last);
+                if (part.first() != nullptr) scene.detach(*part.last());
                 break;
         }
     }
@@ -135,8 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     refhost::ReferenceHost host;
     Scene& scene = host.new_scene();
     scene.sibling_mode = (header & 1) != 0 ? refhost::SiblingMode::in_place : refhost::SiblingMode::fresh;
-    scene.camera_data().eye = {in.small() * 4, in.small() * 4, in.small() * 4};
-    scene.set_stream(scene.root(), ftv::kMainId, {1});
+    scene.set_eye({in.small() * 4, in.small() * 4, in.small() * 4});
+    refhost::store_switch(scene, 1);
     const bool tame = build(in, scene);
 
     ftv::plugin_interface* main = nullptr;
@@ -158,12 +160,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!host.ledger().balanced()) fail("ledger: " + host.ledger().report());
     const auto misuse = host.misuse();
     if (!misuse.empty()) fail("misuse: " + misuse.front());
-    const refhost::StreamData* stored = scene.root().stream(ftv::kMainId);
-    const bool on = stored != nullptr && !stored->empty() && stored->front() != 0;
+    const bool on = refhost::stored_switch_on(scene);
     if (!threw) {
         // Exactly the tagged parts the walk reaches are turned, once; with the
         // switch off, none.
-        const std::vector<const Node*> reached = ftv_fuzz::reached_tagged(scene);
+        const std::vector<const Node*> reached = refhost::reached_tagged(scene);
         for (std::uint32_t id = 1; id <= scene.node_count(); ++id) {
             const Node& node = *scene.node_by_id(id);
             const bool expected = on && std::find(reached.begin(), reached.end(), &node) != reached.end();
@@ -172,9 +173,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (tame && !threw && on) {
-        for (const Node* part : ftv_fuzz::reached_tagged(scene)) {
-            if (part->first->kind != refhost::kMarker) continue;  // a mesh's centre is not the pivot it is built about
-            const std::string wrong = ftv_fuzz::faces_eye(scene, *part, ftv_fuzz::facing_tolerance(scene, *part), 1e-2);
+        for (const Node* part : refhost::reached_tagged(scene)) {
+            if (part->first()->kind != refhost::kMarker) continue;  // a mesh's centre is not the pivot it is built about
+            const std::string wrong = refhost::faces_eye(scene, *part, refhost::facing_tolerance(scene, *part), 1e-2);
             if (!wrong.empty()) fail(wrong);
         }
     }

@@ -1,59 +1,22 @@
 #include "module_loader.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "platform/platform.h"
 
 namespace refhost {
 
-namespace {
-
-void* open_library(const std::string& path, std::string& error) {
-#ifdef _WIN32
-    HMODULE module = LoadLibraryA(path.c_str());
-    if (module == nullptr) error = "error " + std::to_string(GetLastError());
-    return reinterpret_cast<void*>(module);
-#else
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) error = dlerror();
-    return handle;
-#endif
-}
-
-void close_library(void* handle) {
-#ifdef _WIN32
-    FreeLibrary(static_cast<HMODULE>(handle));
-#else
-    dlclose(handle);
-#endif
-}
-
-}  // namespace
-
-void* library_symbol(void* library, const char* name) {
-#ifdef _WIN32
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-#else
-    return dlsym(library, name);
-#endif
-}
-
 template <class Function>
 void LoadedModule::resolve(Function& function, const char* name) {
-    void* address = library_symbol(handle_, name);
+    void* address = ftv::platform::find_function(handle_, name);
     if (address == nullptr) {
-        close_library(handle_);
+        ftv::platform::unload_library(handle_);
         throw LoadError(path_ + ": no exported function " + name);
     }
     function = reinterpret_cast<Function>(address);
 }
 
 LoadedModule::LoadedModule(const std::string& path) : path_(path) {
-    std::string error;
-    handle_ = open_library(path, error);
-    if (handle_ == nullptr) throw LoadError(path + ": cannot load: " + error);
+    handle_ = ftv::platform::load_library(path.c_str());
+    if (handle_ == nullptr) throw LoadError(path + ": cannot load: " + ftv::platform::load_error());
     namespace names = ftv::exports;
     resolve(has_interface, names::kHasInterface);
     resolve(get_name, names::kGetName);
@@ -67,25 +30,6 @@ LoadedModule::LoadedModule(const std::string& path) : path_(path) {
     resolve(create_interface, names::kCreateInterface);
 }
 
-LoadedModule::~LoadedModule() { close_library(handle_); }
-
-std::string library_file(const std::string& base) {
-#ifdef _WIN32
-    return base + ".dll";
-#else
-    return base + ".so";
-#endif
-}
-
-void* loaded_library(const std::string& file_name) {
-#ifdef _WIN32
-    return reinterpret_cast<void*>(GetModuleHandleA(file_name.c_str()));
-#else
-    // Looked up among the loaded libraries only; the reference is given back at once.
-    void* handle = dlopen(file_name.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (handle != nullptr) dlclose(handle);
-    return handle;
-#endif
-}
+LoadedModule::~LoadedModule() { ftv::platform::unload_library(handle_); }
 
 }  // namespace refhost

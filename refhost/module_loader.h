@@ -1,5 +1,5 @@
-// Loads a plug-in module by path as a host does and resolves its ten exported
-// functions by their platform names.
+// Loads a plug-in module by path as a host does (through the platform layer)
+// and resolves its ten exported functions by their platform names.
 #pragma once
 
 #include <stdexcept>
@@ -34,7 +34,6 @@ public:
     ftv::exports::CreateInterface create_interface = nullptr;
 
     const std::string& path() const { return path_; }
-    void* native_handle() const { return handle_; }
 
 private:
     template <class Function>
@@ -43,14 +42,5 @@ private:
     std::string path_;
     void* handle_ = nullptr;
 };
-
-// The file name of a library in the loader's platform: "X" -> "X.dll" / "X.so".
-std::string library_file(const std::string& base);
-// The library of that file name if it is loaded in this process, else null.
-// Takes no reference: valid while whoever loaded it keeps it.
-void* loaded_library(const std::string& file_name);
-inline bool library_is_loaded(const std::string& file_name) { return loaded_library(file_name) != nullptr; }
-// A function of a loaded library by name, or null.
-void* library_symbol(void* library, const char* name);
 
 }  // namespace refhost

@@ -1,20 +1,20 @@
 #include "pane_access.h"
 
-#include "module_loader.h"
+#include "platform/platform.h"
 
 namespace refhost {
 
 PaneAccess pane_access(void* library) {
     PaneAccess access;
     if (library != nullptr) {
-        access.get = reinterpret_cast<PaneGetFunction>(library_symbol(library, kPaneGet));
-        access.send = reinterpret_cast<PaneSendFunction>(library_symbol(library, kPaneSend));
-        access.reset = reinterpret_cast<PaneResetFunction>(library_symbol(library, kPaneReset));
+        access.get = reinterpret_cast<PaneGetFunction>(ftv::platform::find_function(library, kPaneGet));
+        access.send = reinterpret_cast<PaneSendFunction>(ftv::platform::find_function(library, kPaneSend));
+        access.reset = reinterpret_cast<PaneResetFunction>(ftv::platform::find_function(library, kPaneReset));
     }
     return access;
 }
 
-PaneAccess pane_access() { return pane_access(loaded_library(library_file("Z_PnlHub"))); }
+PaneAccess pane_access() { return pane_access(ftv::platform::loaded_library(ftv::kPaneLibraryFile)); }
 
 PaneRecord PaneAccess::record(std::uint32_t id) const {
     PaneRecord record{};

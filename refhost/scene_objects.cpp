@@ -8,22 +8,22 @@ namespace refhost {
 
 // ---- ShapeView
 
-Node* ShapeView::shape(const char* operation) {
+const Node* ShapeView::shape(const char* operation) {
     if (node_ == nullptr) scene_->report_misuse(std::string(operation) + " on the end sentinel");
     return node_;
 }
 
 ftv::HostShape* ShapeView::first_child(void*) {
     operation("HostShape::first_child");
-    Node* node = shape("HostShape::first_child");
-    return scene_->shape_view(node ? node->first : nullptr, node ? node : end_of_)->hand_out();
+    const Node* node = shape("HostShape::first_child");
+    return scene_->shape_view(node ? node->first() : nullptr, node ? node : end_of_)->hand_out();
 }
 
 ftv::HostShape* ShapeView::next_sibling(void*) {
     operation("HostShape::next_sibling");
-    Node* node = shape("HostShape::next_sibling");
-    Node* next = node ? node->next : nullptr;
-    Node* list = node ? node->parent : end_of_;
+    const Node* node = shape("HostShape::next_sibling");
+    const Node* next = node ? node->next() : nullptr;
+    const Node* list = node ? node->parent() : end_of_;
     if (scene_->sibling_mode == SiblingMode::in_place) {
         point_at(next, next ? nullptr : list);
         return this;
@@ -38,7 +38,7 @@ bool ShapeView::is_end(void*) {
 
 std::int32_t ShapeView::kind(void*) {
     operation("HostShape::kind");
-    Node* node = shape("HostShape::kind");
+    const Node* node = shape("HostShape::kind");
     return node ? node->kind : 0;
 }
 
@@ -50,9 +50,9 @@ const char* ShapeView::shape_name(void*) {
 
 ftv::HostShape* ShapeView::parent(void*) {
     operation("HostShape::parent");
-    Node* node = shape("HostShape::parent");
-    if (node == nullptr || node->parent == nullptr) return nullptr;
-    return scene_->shape_view(node->parent)->hand_out();
+    const Node* node = shape("HostShape::parent");
+    if (node == nullptr || node->parent() == nullptr) return nullptr;
+    return scene_->shape_view(node->parent())->hand_out();
 }
 
 ftv::HostScene* ShapeView::scene(void*) {
@@ -62,50 +62,33 @@ ftv::HostScene* ShapeView::scene(void*) {
 
 ftv::HostStream* ShapeView::find_stream(ftv::PluginId id, void*) {
     operation("HostShape::find_stream");
-    Node* node = shape("HostShape::find_stream");
-    if (node == nullptr) return nullptr;
-    for (auto& [key, data] : node->streams) {
-        if (key == id) return scene_->stream_view(data)->hand_out();
-    }
-    return nullptr;
+    const Node* node = shape("HostShape::find_stream");
+    std::shared_ptr<StreamData> data = node ? scene_->shared_stream(*node, id) : nullptr;
+    return data ? scene_->stream_view(std::move(data))->hand_out() : nullptr;
 }
 
 ftv::HostStream* ShapeView::make_stream(ftv::PluginId id, std::int32_t, std::int32_t, void*) {
     operation("HostShape::make_stream");
-    Node* node = shape("HostShape::make_stream");
-    auto data = std::make_shared<StreamData>();
-    if (node != nullptr) {
-        bool replaced = false;
-        for (auto& [key, old] : node->streams) {
-            if (key == id) {
-                old = data;
-                replaced = true;
-            }
-        }
-        if (!replaced) node->streams.emplace_back(id, data);
-    }
+    const Node* node = shape("HostShape::make_stream");
+    auto data = node ? scene_->replace_stream(*node, id) : std::make_shared<StreamData>();
     return scene_->stream_view(std::move(data))->hand_out();
 }
 
 REFHOST_AGGREGATE(ftv::Mat4) ShapeView::local_to_world(REFHOST_RESULT_PARAM(ftv::Mat4) void*) {
     operation("HostShape::local_to_world");
-    Node* node = shape("HostShape::local_to_world");
-    REFHOST_RETURN(node ? scene_->local_to_world(*node) : identity());
+    const Node* node = shape("HostShape::local_to_world");
+    REFHOST_RETURN(node ? scene_->local_to_world(*node) : ftv::kIdentityMatrix);
 }
 
 REFHOST_AGGREGATE(ftv::Mat4) ShapeView::world_to_local(REFHOST_RESULT_PARAM(ftv::Mat4) void*) {
     operation("HostShape::world_to_local");
-    Node* node = shape("HostShape::world_to_local");
-    REFHOST_RETURN(node ? scene_->world_to_local(*node) : identity());
+    const Node* node = shape("HostShape::world_to_local");
+    REFHOST_RETURN(node ? scene_->world_to_local(*node) : ftv::kIdentityMatrix);
 }
 
 void ShapeView::set_transformation(const ftv::Mat4& matrix, void*) {
     operation("HostShape::set_transformation");
-    if (Node* node = shape("HostShape::set_transformation")) {
-        node->transformation = matrix;
-        ++node->transformations_set;
-        node->transformed_at = ++scene_->changes;
-    }
+    if (const Node* node = shape("HostShape::set_transformation")) scene_->transform_for_plugin(*node, matrix);
 }
 
 ftv::HostCenterObject* ShapeView::center_object(void*) {
@@ -115,18 +98,17 @@ ftv::HostCenterObject* ShapeView::center_object(void*) {
 
 ftv::HostPartObject* ShapeView::part_object(void*) {
     operation("HostShape::part_object");
-    Node* node = shape("HostShape::part_object");
+    const Node* node = shape("HostShape::part_object");
     if (node == nullptr || !node->is_part()) {
         scene_->report_misuse("HostShape::part_object of a shape that is not a part");
         return nullptr;
     }
-    if (!node->part_object) node->part_object = std::make_unique<PartObject>(accounts(), *node);
-    return node->part_object.get();
+    return &scene_->part_object(*node);
 }
 
 ftv::HostHandle ShapeView::part_handle(void*) {
     operation("HostShape::part_handle");
-    Node* node = shape("HostShape::part_handle");
+    const Node* node = shape("HostShape::part_handle");
     if (node == nullptr || !node->is_part()) {
         scene_->report_misuse("HostShape::part_handle of a shape that is not a part");
         return 0;
@@ -136,26 +118,26 @@ ftv::HostHandle ShapeView::part_handle(void*) {
 
 ftv::HostHandle ShapeView::handle(void*) {
     operation("HostShape::handle");
-    Node* node = shape("HostShape::handle");
+    const Node* node = shape("HostShape::handle");
     return node ? Scene::handle_of(*node, Scene::HandleForm::shape) : 0;
 }
 
 void ShapeView::move_after(ftv::HostHandle target, void*) {
     operation("HostShape::move_after");
-    Node* node = shape("HostShape::move_after");
-    Node* anchor = scene_->node_from(target, Scene::HandleForm::move, "HostShape::move_after");
+    const Node* node = shape("HostShape::move_after");
+    const Node* anchor = scene_->node_from(target, Scene::HandleForm::move, "HostShape::move_after");
     if (node == nullptr || anchor == nullptr) return;
-    if (node->parent == nullptr) {
+    if (node->parent() == nullptr) {
         scene_->report_misuse("HostShape::move_after would move the root part");
         return;
     }
-    for (Node* up = anchor; up != nullptr; up = up->parent) {
+    for (const Node* up = anchor; up != nullptr; up = up->parent()) {
         if (up == node) {
             scene_->report_misuse("HostShape::move_after would put " + scene_->path_of(*node) + " inside itself");
             return;
         }
     }
-    if (anchor->parent == nullptr) {
+    if (anchor->parent() == nullptr) {
         scene_->report_misuse("HostShape::move_after to beside the root part");
         return;
     }
@@ -188,7 +170,7 @@ void StreamView::write_int(const std::int32_t* value, void*) {
 
 // ---- DialogObject
 
-DialogRecord& DialogObject::record() { return scene_->dialog_record(record_); }
+DialogRecord& DialogObject::record() { return scene_->dialog_script().record(record_); }
 
 DialogItem* DialogObject::item(std::int32_t index, const char* operation) {
     auto& items = record().items;
@@ -219,8 +201,7 @@ bool DialogObject::run_modal(std::int32_t, void*) {
     DialogRecord& r = record();
     r.ran = true;
     for (const DialogItem& it : r.items) r.initial_checks.push_back(it.checked);
-    DialogAnswer answer;
-    scene_->next_answer(answer);
+    const DialogAnswer answer = scene_->dialog_script().next_answer();
     if (answer.checked && !r.items.empty()) r.items[0].checked = *answer.checked;
     if (answer.second && r.items.size() > 1) r.items[1].checked = *answer.second;
     r.confirmed = answer.confirm;
@@ -246,8 +227,7 @@ REFHOST_AGGREGATE(ftv::Vec3) CenterObject::center(REFHOST_RESULT_PARAM(ftv::Vec3
 
 void PartObject::set_matrix(const ftv::Mat4& matrix, void*) {
     operation("HostPartObject::set_matrix");
-    node_->part_matrix = matrix;
-    ++node_->part_matrices_set;
+    scene_->set_part_matrix_for_plugin(*node_, matrix);
 }
 
 }  // namespace refhost

@@ -19,11 +19,11 @@ class ShapeView final : public Counted<ftv::HostShape> {
 public:
     ShapeView(Accounts& accounts, Scene& scene) : Counted(accounts, "HostShape"), scene_(&scene) {}
     // node null: the end sentinel of end_of's child list.
-    void point_at(Node* node, Node* end_of) {
+    void point_at(const Node* node, const Node* end_of) {
         node_ = node;
         end_of_ = end_of;
     }
-    Node* node() const { return node_; }
+    const Node* node() const { return node_; }
 
     ftv::HostShape* first_child(void* = nullptr) override;
     ftv::HostShape* next_sibling(void* = nullptr) override;
@@ -48,11 +48,11 @@ protected:
 
 private:
     // The node, or null (reported as misuse) for the end sentinel.
-    Node* shape(const char* operation);
+    const Node* shape(const char* operation);
 
     Scene* scene_;
-    Node* node_ = nullptr;
-    Node* end_of_ = nullptr;
+    const Node* node_ = nullptr;
+    const Node* end_of_ = nullptr;
 };
 
 class StreamView final : public Counted<ftv::HostStream> {
@@ -113,7 +113,7 @@ private:
 class CenterObject final : public Counted<ftv::HostCenterObject> {
 public:
     CenterObject(Accounts& accounts, Scene& scene) : Counted(accounts, "HostCenterObject"), scene_(&scene) {}
-    void point_at(Node* node) { node_ = node; }
+    void point_at(const Node* node) { node_ = node; }
     REFHOST_AGGREGATE(ftv::Vec3) center(REFHOST_RESULT_PARAM(ftv::Vec3) void* = nullptr) override;
 
 protected:
@@ -121,17 +121,19 @@ protected:
 
 private:
     Scene* scene_;
-    Node* node_ = nullptr;
+    const Node* node_ = nullptr;
 };
 
 // Owned by the scene: the plug-in never releases it.
 class PartObject final : public Counted<ftv::HostPartObject> {
 public:
-    PartObject(Accounts& accounts, Node& node) : Counted(accounts, "HostPartObject"), node_(&node) {}
+    PartObject(Accounts& accounts, Scene& scene, const Node& node)
+        : Counted(accounts, "HostPartObject"), scene_(&scene), node_(&node) {}
     void set_matrix(const ftv::Mat4& matrix, void* = nullptr) override;
 
 private:
-    Node* node_;
+    Scene* scene_;
+    const Node* node_;
 };
 
 }  // namespace refhost

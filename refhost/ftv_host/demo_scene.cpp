@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "host/plugin_id.h"
 #include "host_math.h"
+#include "plugin_scene.h"
 
 namespace ftv_host {
 
@@ -19,45 +19,42 @@ refhost::Mesh sign(const ftv::Vec3& c, float w, float h) {
     return mesh;
 }
 
-refhost::Node& billboard(refhost::Scene& scene, refhost::Node& parent, const std::string& name, ftv::Vec3 center,
-                         std::int32_t tag) {
-    refhost::Node& part = scene.add_part(parent, name);
-    scene.set_stream(part, ftv::kMainId, {tag});
-    scene.add_marker(part, center);
+const refhost::Node& billboard(refhost::SceneTree& scene, const refhost::Node& parent, const std::string& name,
+                               ftv::Vec3 center) {
+    const refhost::Node& part = refhost::add_billboard(scene, parent, name, center, 1, 0);
     scene.add_mesh(part, name + " sign", sign(center, 1.0f, 0.7f));
     return part;
 }
 
 }  // namespace
 
-void build_demo_scene(refhost::Scene& scene) {
-    refhost::Node& root = scene.root();
-    scene.set_stream(root, ftv::kMainId, {1});  // the switch, on
+void build_demo_scene(refhost::SceneTree& scene) {
+    const refhost::Node& root = scene.root();
+    refhost::store_switch(scene, 1);  // on
 
-    billboard(scene, root, "Billboard A", {-5, 0, 0}, 1);
-    billboard(scene, root, "Billboard B", {0, 0, -5}, 1);
-    billboard(scene, root, "Billboard C", {5, 0, 0}, 1);
+    billboard(scene, root, "Billboard A", {-5, 0, 0});
+    billboard(scene, root, "Billboard B", {0, 0, -5});
+    billboard(scene, root, "Billboard C", {5, 0, 0});
 
     // Untagged groups are searched: the billboard two levels down is turned.
-    refhost::Node& outer = scene.add_part(root, "Nested group");
-    outer.transformation = refhost::translation({0, 2, 4});
-    refhost::Node& inner = scene.add_part(outer, "Inner group");
-    billboard(scene, inner, "Billboard D", {0, 0, 0}, 1);
+    const refhost::Node& outer = scene.add_part(root, "Nested group");
+    scene.set_transformation(outer, ftv::translation_matrix({0, 2, 4}));
+    const refhost::Node& inner = scene.add_part(outer, "Inner group");
+    billboard(scene, inner, "Billboard D", {0, 0, 0});
 
     // No tag: stays as it was built.
-    refhost::Node& plain = scene.add_part(root, "Untagged group");
+    const refhost::Node& plain = scene.add_part(root, "Untagged group");
     scene.add_marker(plain, {0, -1.5f, 8});
     scene.add_mesh(plain, "Untagged sign", sign({0, -1.5f, 8}, 1.0f, 0.7f));
 
     // A tagged part is turned as a whole: the tagged part inside it is not
     // reached, and turns only with its holder. (The plug-in replaces a tagged
     // part's own transformation, so its place is in its contents.)
-    refhost::Node& holder = billboard(scene, root, "Holder", {-5, -2.5f, -5}, 1);
-    billboard(scene, holder, "Inside holder", {-3, -2.5f, -5}, 1);
+    const refhost::Node& holder = billboard(scene, root, "Holder", {-5, -2.5f, -5});
+    billboard(scene, holder, "Inside holder", {-3, -2.5f, -5});
 
     // Off to one side, so that signs built facing +Z must turn to face it.
-    scene.camera_data().eye = {14, 7, 12};
-    scene.camera_data().target = {0, 0, 0};
+    scene.set_camera({{14, 7, 12}, {0, 0, 0}});
 }
 
 }  // namespace ftv_host

@@ -2,7 +2,7 @@
 // show what the plug-in turns and what it leaves alone.
 #pragma once
 
-#include "scene.h"
+#include "scene_tree.h"
 
 namespace ftv_host {
 
@@ -10,6 +10,6 @@ namespace ftv_host {
 // untagged group nested two deep, one untagged group (never turned), one
 // tagged group inside a part that carries a stream of its own (never reached),
 // and the switch stored on.
-void build_demo_scene(refhost::Scene& scene);
+void build_demo_scene(refhost::SceneTree& scene);
 
 }  // namespace ftv_host

@@ -17,9 +17,9 @@ refhost::DialogAnswer answer_at(const JsonAt& at) {
     return answer;
 }
 
-Event event_at(const JsonAt& at) {
+Event event_at(const std::string& file, const JsonAt& at) {
     Event e;
-    e.where = at.path();
+    e.where = file + ": " + at.path();
     const std::string type = at.member("event").string();
     if (type == "initialize") {
         at.allow_only({"event"});
@@ -47,6 +47,7 @@ Event event_at(const JsonAt& at) {
         at.allow_only({"event", "shape", "confirm", "checked"});
         e.type = Event::Type::attribute;
         e.shape = at.member("shape").string();
+        e.paths_where = e.where + ": shape";
         e.answer = answer_at(at);
     } else if (type == "create") {
         at.allow_only({"event", "position", "first", "second", "selection"});
@@ -54,6 +55,7 @@ Event event_at(const JsonAt& at) {
         e.position = at.member("position").vec3();
         if (at.has("first")) e.first = static_cast<std::uint32_t>(at.member("first").integer(0, UINT32_MAX));
         if (at.has("second")) e.second = static_cast<std::uint32_t>(at.member("second").integer(0, UINT32_MAX));
+        e.paths_where = e.where + ": selection";
         if (at.has("selection")) {
             const JsonAt selection = at.member("selection");
             e.selection.emplace();
@@ -66,11 +68,30 @@ Event event_at(const JsonAt& at) {
     return e;
 }
 
-refhost::Node& shape_named(PluginSession& session, const Event& event, const std::string& path,
-                           const std::string& place) {
-    refhost::Node* node = session.scene().find(path);
-    if (node == nullptr) throw InputError(event.where, place, "no shape at path \"" + path + "\"");
+const refhost::Node& shape_named(PluginSession& session, const Event& event, const std::string& path) {
+    const refhost::Node* node = session.scene().find(path);
+    if (node == nullptr) throw InputError(event.paths_where, "", "no shape at path \"" + path + "\"");
     return *node;
+}
+
+// Where the eye is after turning by angle from where it was, about the
+// vertical through the target.
+ftv::Vec3 turned_eye(const refhost::Camera& camera, double angle) {
+    const double dx = camera.eye.x - camera.target.x;
+    const double dz = camera.eye.z - camera.target.z;
+    const double c = std::cos(angle), s = std::sin(angle);
+    return {static_cast<float>(camera.target.x + dx * c + dz * s), camera.eye.y,
+            static_cast<float>(camera.target.z - dx * s + dz * c)};
+}
+
+void orbit(PluginSession& session, std::uint32_t steps, Progress progress) {
+    const refhost::Camera start = session.scene().camera_data();
+    for (std::uint32_t step = 1; step <= steps; ++step) {
+        // The last step lands exactly where the eye started.
+        session.scene().set_eye(turned_eye(start, 2 * M_PI * (step % steps) / steps));
+        session.notify();
+        if (progress != nullptr) progress(step, steps);
+    }
 }
 
 }  // namespace
@@ -80,41 +101,29 @@ std::vector<Event> read_events(const std::string& file, const Json& document) {
     top.allow_only({"events"});
     const JsonAt list = top.member("events");
     std::vector<Event> events;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        events.push_back(event_at(list.at(i)));
-        events.back().where = file + ": " + events.back().where;
-    }
+    for (std::size_t i = 0; i < list.size(); ++i) events.push_back(event_at(file, list.at(i)));
     return events;
 }
 
 std::vector<Event> read_events(const std::string& path) { return read_events(path, read_json_file(path)); }
 
-void orbit(PluginSession& session, std::uint32_t steps, void (*progress)(std::uint32_t, std::uint32_t)) {
-    refhost::Camera& camera = session.scene().camera_data();
-    const double dx = camera.eye.x - camera.target.x;
-    const double dz = camera.eye.z - camera.target.z;
-    for (std::uint32_t step = 1; step <= steps; ++step) {
-        // The last step lands exactly where the eye started.
-        const double angle = 2 * M_PI * (step % steps) / steps;
-        const double c = std::cos(angle), s = std::sin(angle);
-        camera.eye.x = static_cast<float>(camera.target.x + dx * c + dz * s);
-        camera.eye.z = static_cast<float>(camera.target.z - dx * s + dz * c);
-        session.notify();
-        if (progress != nullptr) progress(step, steps);
-    }
+std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t points) {
+    std::vector<ftv::Vec3> path;
+    for (std::uint32_t i = 0; i < points; ++i) path.push_back(turned_eye(camera, 2 * M_PI * i / points));
+    return path;
 }
 
-void run_event(PluginSession& session, const Event& event) {
+void run_event(PluginSession& session, const Event& event, Progress progress) {
     switch (event.type) {
         case Event::Type::initialize:
             session.initialize();
             break;
         case Event::Type::notify:
-            if (event.eye) session.scene().camera_data().eye = *event.eye;
+            if (event.eye) session.scene().set_eye(*event.eye);
             session.notify();
             break;
         case Event::Type::orbit:
-            orbit(session, event.steps);
+            orbit(session, event.steps, progress);
             break;
         case Event::Type::menu:
             session.menu(event.answer);
@@ -123,14 +132,13 @@ void run_event(PluginSession& session, const Event& event) {
             session.click(event.left ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
             break;
         case Event::Type::attribute:
-            session.attribute(shape_named(session, event, event.shape, "shape"), event.answer);
+            session.attribute(shape_named(session, event, event.shape), event.answer);
             break;
         case Event::Type::create:
             if (event.selection) {
-                std::vector<refhost::Node*> selection;
-                for (const std::string& path : *event.selection)
-                    selection.push_back(&shape_named(session, event, path, "selection"));
-                session.scene().selection() = selection;
+                std::vector<const refhost::Node*> selection;
+                for (const std::string& path : *event.selection) selection.push_back(&shape_named(session, event, path));
+                session.scene().set_selection(std::move(selection));
             }
             session.create(event.position, event.first, event.second);
             break;

@@ -1,4 +1,5 @@
-// Event scripts: what the user and the host do to the plug-in, in order.
+// Events: what the user and the host do to the plug-in, in order, as an
+// event script or ftv-host's options give them; both run through run_event.
 //
 // {"events": [
 //   {"event": "initialize"},
@@ -19,7 +20,8 @@
 
 #include "geometry/primitives.h"
 #include "json_input.h"
-#include "scene.h"
+#include "dialog_script.h"
+#include "scene_model.h"
 
 namespace ftv_host {
 
@@ -27,7 +29,8 @@ class PluginSession;
 
 struct Event {
     enum class Type { initialize, notify, orbit, menu, click, attribute, create } type = Type::notify;
-    std::string where;  // file and JSON path, for errors found while running
+    std::string where;        // file and JSON path, or the option that gave it
+    std::string paths_where;  // where an unknown shape path is reported
     std::optional<ftv::Vec3> eye;
     std::uint32_t steps = 0;
     refhost::DialogAnswer answer;
@@ -41,12 +44,15 @@ struct Event {
 std::vector<Event> read_events(const std::string& path);
 std::vector<Event> read_events(const std::string& file, const Json& document);
 
-// Moves the eye around the target, about the vertical through it, in steps
-// that together make one full turn, notifying the plug-in after each.
-// progress, when set, is told each step.
-void orbit(PluginSession& session, std::uint32_t steps, void (*progress)(std::uint32_t, std::uint32_t) = nullptr);
+using Progress = void (*)(std::uint32_t step, std::uint32_t steps);
 
-// Runs one event; an unknown shape path raises InputError at the event's place.
-void run_event(PluginSession& session, const Event& event);
+// Runs one event; an unknown shape path raises InputError at paths_where.
+// An orbit moves the eye around the target, about the vertical through it,
+// in steps that together make one full turn, notifying the plug-in after
+// each; progress, when set, is told each step.
+void run_event(PluginSession& session, const Event& event, Progress progress = nullptr);
+
+// The circle an orbit from this camera takes the eye along, in points.
+std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t points);
 
 }  // namespace ftv_host

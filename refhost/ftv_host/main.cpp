@@ -9,6 +9,7 @@
 
 #include "demo_scene.h"
 #include "events.h"
+#include "json_output.h"
 #include "output_files.h"
 #include "plugin_session.h"
 #include "scene_file.h"
@@ -64,12 +65,58 @@ refhost::DialogAnswer answer_named(const std::string& name) {
     return {false, std::nullopt};
 }
 
+// Without a scene file the demo scene is orbited unless --orbit says otherwise.
+std::uint32_t orbit_steps(const Options& options) {
+    return options.orbit_given ? options.orbit_steps : options.scene_file.empty() ? 36 : 0;
+}
+
+Event event_of(Event::Type type, const std::string& option) {
+    Event event;
+    event.type = type;
+    event.where = event.paths_where = option;
+    return event;
+}
+
+// The events the options ask for, in a fixed order around the script's:
+// initialisation (the host initialises the plug-in on every scene it opens),
+// --menu, --click, --attribute, --create, the script, --notify, --orbit.
+std::vector<Event> events_of(const Options& options, std::vector<Event> script) {
+    std::vector<Event> events{event_of(Event::Type::initialize, "")};
+    if (!options.menu.empty()) {
+        events.push_back(event_of(Event::Type::menu, "--menu"));
+        events.back().answer = answer_named(options.menu);
+    }
+    for (const std::string& button : options.clicks) {
+        events.push_back(event_of(Event::Type::click, "--click"));
+        events.back().left = button == "left";
+    }
+    if (!options.attribute_path.empty()) {
+        events.push_back(event_of(Event::Type::attribute, "--attribute"));
+        events.back().shape = options.attribute_path;
+        events.back().answer = answer_named(options.attribute_answer);
+    }
+    if (!options.create_at.empty()) {
+        // Only its --select paths can be wrong: an error names that option.
+        events.push_back(event_of(Event::Type::create, "--select"));
+        events.back().position = {options.create_at[0], options.create_at[1], options.create_at[2]};
+        if (!options.selection.empty()) events.back().selection = options.selection;
+    }
+    for (Event& event : script) events.push_back(std::move(event));
+    if (options.notify) events.push_back(event_of(Event::Type::notify, "--notify"));
+    if (orbit_steps(options) > 0) {
+        events.push_back(event_of(Event::Type::orbit, "--orbit"));
+        events.back().steps = orbit_steps(options);
+    }
+    return events;
+}
+
 int run(const Options& options) {
     // Everything that can be wrong with the input is found before the plug-in runs.
     Json scene_document;
     if (!options.scene_file.empty()) scene_document = read_json_file(options.scene_file);
-    std::vector<Event> events;
-    if (!options.events_file.empty()) events = read_events(options.events_file);
+    std::vector<Event> script;
+    if (!options.events_file.empty()) script = read_events(options.events_file);
+    const std::vector<Event> events = events_of(options, std::move(script));
 
     PluginSession session(options.module_path, options.pane_path);
     session.host().app().japanese = options.japanese;
@@ -79,46 +126,13 @@ int run(const Options& options) {
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }
+    if (!options.eye.empty()) scene.set_eye({options.eye[0], options.eye[1], options.eye[2]});
 
-    if (!options.eye.empty()) scene.camera_data().eye = {options.eye[0], options.eye[1], options.eye[2]};
-
-    // The host initialises the plug-in on every scene it opens. The events
-    // given as options come first, in a fixed order, then the script's.
-    session.initialize();
-    if (!options.menu.empty()) session.menu(answer_named(options.menu));
-    for (const std::string& button : options.clicks)
-        session.click(button == "left" ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
-    if (!options.attribute_path.empty()) {
-        refhost::Node* shape = scene.find(options.attribute_path);
-        if (shape == nullptr) throw InputError("--attribute", "", "no shape at path \"" + options.attribute_path + "\"");
-        session.attribute(*shape, answer_named(options.attribute_answer));
-    }
-    if (!options.create_at.empty()) {
-        std::vector<refhost::Node*> selection;
-        for (const std::string& path : options.selection) {
-            refhost::Node* shape = scene.find(path);
-            if (shape == nullptr) throw InputError("--select", "", "no shape at path \"" + path + "\"");
-            selection.push_back(shape);
-        }
-        if (!options.selection.empty()) scene.selection() = selection;
-        session.create({options.create_at[0], options.create_at[1], options.create_at[2]}, 0, 0);
-    }
-    for (const Event& event : events) run_event(session, event);
-    if (options.notify) session.notify();
-    const std::uint32_t steps = options.orbit_given ? options.orbit_steps : options.scene_file.empty() ? 36 : 0;
+    const bool interactive = isatty(STDERR_FILENO) != 0;
+    for (const Event& event : events) run_event(session, event, interactive && event.steps >= 8 ? show_progress : nullptr);
+    // The path the eye took, for the top view.
     std::vector<ftv::Vec3> eye_path;
-    if (steps > 0) {
-        const bool interactive = isatty(STDERR_FILENO) != 0 && steps >= 8;
-        orbit(session, steps, interactive ? show_progress : nullptr);
-        // The path the eye took, for the top view.
-        const refhost::Camera camera = scene.camera_data();
-        for (std::uint32_t i = 0; i < 72; ++i) {
-            const double a = 2 * M_PI * i / 72;
-            const double dx = camera.eye.x - camera.target.x, dz = camera.eye.z - camera.target.z;
-            eye_path.push_back({static_cast<float>(camera.target.x + dx * std::cos(a) + dz * std::sin(a)), camera.eye.y,
-                                static_cast<float>(camera.target.z - dx * std::sin(a) + dz * std::cos(a))});
-        }
-    }
+    if (orbit_steps(options) > 0) eye_path = orbit_path(scene.camera_data(), 72);
 
     const PaneState pane = session.pane();
     const Json pane_record = pane_json(pane);
@@ -126,7 +140,7 @@ int run(const Options& options) {
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, pane.present ? &pane_record : nullptr)));
     if (options.pictures) {
-        outputs.add(out + "view.svg", camera_view_svg(scene, pane));
+        outputs.add(out + "view.svg", camera_view_svg(scene, pane, session.switch_on()));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path));
     }
     const bool switch_on = session.switch_on();

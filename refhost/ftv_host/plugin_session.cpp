@@ -1,12 +1,13 @@
 #include "plugin_session.h"
 
-#include <dlfcn.h>
 #include <iconv.h>
 
 #include <vector>
 
 #include "host/interface_ids.h"
 #include "host/plugin_id.h"
+#include "platform/platform.h"
+#include "plugin_scene.h"
 #include "scene_objects.h"
 
 namespace ftv_host {
@@ -36,10 +37,11 @@ void count_passes(const std::vector<std::string>& log, std::uint64_t& visited) {
 }  // namespace
 
 PluginSession::PluginSession(const std::string& module_path, const std::string& pane_path) {
-    // Loaded by full path first: the module's own dlopen("Z_PnlHub.so") then
-    // finds this copy by its soname, whatever the library search path.
-    pane_library_ = dlopen(pane_path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (pane_library_ == nullptr) throw refhost::LoadError("cannot load the pane library: " + std::string(dlerror()));
+    // Loaded by full path first: the module's own load of the pane library by
+    // its file name then finds this copy, whatever the library search path.
+    pane_library_ = ftv::platform::load_library(pane_path.c_str());
+    if (pane_library_ == nullptr)
+        throw refhost::LoadError("cannot load the pane library: " + std::string(ftv::platform::load_error()));
     if (!refhost::pane_access(pane_library_).present())
         throw refhost::LoadError(pane_path + " is not the stand-in pane library");
     module_ = std::make_unique<refhost::LoadedModule>(module_path);
@@ -57,7 +59,7 @@ PluginSession::~PluginSession() {
     release_components();
     host_.reset();
     module_.reset();
-    if (pane_library_ != nullptr) dlclose(pane_library_);
+    ftv::platform::unload_library(pane_library_);
 }
 
 template <class Interface>
@@ -107,7 +109,7 @@ bool PluginSession::click(std::uint32_t message) {
     return pane_.send(ftv::kMainId, message, &result);
 }
 
-void PluginSession::attribute(refhost::Node& shape, refhost::DialogAnswer answer) {
+void PluginSession::attribute(const refhost::Node& shape, refhost::DialogAnswer answer) {
     scene_->queue_answer(answer);
     // Lent for the call: the host keeps the reference and gives it back after.
     // It takes its reference back whether the command returns or a host call
@@ -135,9 +137,6 @@ PaneState PluginSession::pane() const {
     return state;
 }
 
-bool PluginSession::switch_on() const {
-    const refhost::StreamData* data = scene_->root().stream(ftv::kMainId);
-    return data != nullptr && !data->empty() && data->front() != 0;
-}
+bool PluginSession::switch_on() const { return refhost::stored_switch_on(*scene_); }
 
 }  // namespace ftv_host

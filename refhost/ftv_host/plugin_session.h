@@ -40,7 +40,7 @@ public:
     void menu(refhost::DialogAnswer answer);
     // False when the plug-in registered no click handler.
     bool click(std::uint32_t message);
-    void attribute(refhost::Node& shape, refhost::DialogAnswer answer);
+    void attribute(const refhost::Node& shape, refhost::DialogAnswer answer);
     void create(const ftv::Vec3& position, std::uint32_t first, std::uint32_t second);
 
     PaneState pane() const;

@@ -7,6 +7,7 @@
 
 #include "host/plugin_id.h"
 #include "host_math.h"
+#include "json_output.h"
 
 namespace ftv_host {
 
@@ -31,27 +32,27 @@ Json mat_json(const ftv::Mat4& m) {
 }
 
 bool is_identity(const ftv::Mat4& m) {
-    const ftv::Mat4 i = refhost::identity();
+    const ftv::Mat4 i = ftv::kIdentityMatrix;
     return std::memcmp(&m, &i, sizeof m) == 0;
 }
 
-Json node_json(const refhost::Scene& scene, const refhost::Node& node);
+Json node_json(const refhost::Node& node);
 
-Json children_json(const refhost::Scene& scene, const refhost::Node& part) {
+Json children_json(const refhost::Node& part) {
     Json children = Json::array();
-    for (const refhost::Node* child = part.first; child != nullptr; child = child->next)
-        children.push_back(node_json(scene, *child));
+    for (const refhost::Node* child : part.children()) children.push_back(node_json(*child));
     return children;
 }
 
 void add_streams(Json& out, const refhost::Node& node) {
-    if (node.streams.empty()) return;
-    Json streams = Json::object();
-    for (const auto& [id, data] : node.streams) streams[hex_id(id)] = *data;
-    out["streams"] = streams;
+    const auto streams = node.streams();
+    if (streams.empty()) return;
+    Json by_id = Json::object();
+    for (const auto& [id, data] : streams) by_id[hex_id(id)] = *data;
+    out["streams"] = by_id;
 }
 
-Json node_json(const refhost::Scene& scene, const refhost::Node& node) {
+Json node_json(const refhost::Node& node) {
     Json out = Json::object();
     out["name"] = node.name;
     switch (node.kind) {
@@ -74,7 +75,7 @@ Json node_json(const refhost::Scene& scene, const refhost::Node& node) {
             break;
     }
     add_streams(out, node);
-    if (node.is_part()) out["children"] = children_json(scene, node);
+    if (node.is_part()) out["children"] = children_json(node);
     return out;
 }
 
@@ -82,9 +83,9 @@ Json node_json(const refhost::Scene& scene, const refhost::Node& node) {
 
 struct Reader {
     const std::string& file;
-    refhost::Scene& scene;
+    refhost::SceneTree& scene;
 
-    void streams(const JsonAt& at, refhost::Node& node) {
+    void streams(const JsonAt& at, const refhost::Node& node) {
         for (const auto& item : at.object().items()) {
             const JsonAt values(file, item.value(), at.path() + "/" + item.key());
             const std::string& key = item.key();
@@ -99,29 +100,29 @@ struct Reader {
         }
     }
 
-    void children(const JsonAt& at, refhost::Node& part, int depth) {
+    void children(const JsonAt& at, const refhost::Node& part, int depth) {
         if (depth > kMaxDepth) at.fail("parts nested deeper than " + std::to_string(kMaxDepth));
         for (std::size_t i = 0; i < at.size(); ++i) node(at.at(i), part, depth);
     }
 
-    void node(const JsonAt& at, refhost::Node& parent, int depth) {
+    void node(const JsonAt& at, const refhost::Node& parent, int depth) {
         const std::string kind = at.member("kind").string();
         const std::string name = at.member("name").string();
         if (kind == "part") {
             at.allow_only({"name", "kind", "transformation", "part_matrix", "streams", "children"});
-            refhost::Node& part = scene.add_part(parent, name);
-            if (at.has("transformation")) part.transformation = at.member("transformation").mat4();
-            if (at.has("part_matrix")) part.part_matrix = at.member("part_matrix").mat4();
+            const refhost::Node& part = scene.add_part(parent, name);
+            if (at.has("transformation")) scene.set_transformation(part, at.member("transformation").mat4());
+            if (at.has("part_matrix")) scene.set_part_matrix(part, at.member("part_matrix").mat4());
             if (at.has("streams")) streams(at.member("streams"), part);
             if (at.has("children")) children(at.member("children"), part, depth + 1);
         } else if (kind == "marker") {
             at.allow_only({"name", "kind", "center", "input", "streams"});
-            refhost::Node& marker = scene.add_marker(parent, at.member("center").vec3(), name);
+            const refhost::Node& marker = scene.add_marker(parent, at.member("center").vec3(), name);
             if (at.has("input")) {
                 const JsonAt input = at.member("input");
                 if (input.size() != 2) input.fail("expected 2 integers");
-                for (std::size_t i = 0; i < 2; ++i)
-                    marker.input_values[i] = static_cast<std::uint32_t>(input.at(i).integer(0, UINT32_MAX));
+                scene.set_input_values(marker, static_cast<std::uint32_t>(input.at(0).integer(0, UINT32_MAX)),
+                                       static_cast<std::uint32_t>(input.at(1).integer(0, UINT32_MAX)));
             }
             if (at.has("streams")) streams(at.member("streams"), marker);
         } else if (kind == "mesh") {
@@ -141,16 +142,16 @@ struct Reader {
                 }
                 mesh.polygons.push_back(std::move(indices));
             }
-            refhost::Node& node = scene.add_mesh(parent, name, std::move(mesh));
+            const refhost::Node& node = scene.add_mesh(parent, name, std::move(mesh));
             if (at.has("streams")) streams(at.member("streams"), node);
         } else {
             at.member("kind").fail("kind \"" + kind + "\" is not one of part, marker, mesh");
         }
     }
 
-    refhost::Node& shape_at(const JsonAt& at) {
+    const refhost::Node& shape_at(const JsonAt& at) {
         const std::string path = at.string();
-        refhost::Node* node = scene.find(path);
+        const refhost::Node* node = scene.find(path);
         if (node == nullptr) at.fail("no shape at path \"" + path + "\"");
         return *node;
     }
@@ -158,126 +159,56 @@ struct Reader {
 
 }  // namespace
 
-Json float_json(float value) {
-    if (!std::isfinite(value)) {
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(bits));
-        return text;
-    }
-    // The shortest decimal that reads back as this float; stored as the double
-    // nearest to it, which the writer prints as that same short decimal.
-    char text[32];
-    for (int digits = 6; digits <= 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        const float back = std::strtof(text, nullptr);
-        if (std::memcmp(&back, &value, sizeof back) == 0) break;
-    }
-    const double shown = std::strtod(text, nullptr);
-    // Whole numbers as integers ("2", not "2.0"); -0 keeps its sign as a double.
-    if (shown == std::floor(shown) && std::fabs(shown) < 1e15 && !(shown == 0 && std::signbit(shown)))
-        return static_cast<std::int64_t>(shown);
-    return shown;
-}
-
-namespace {
-
-std::string scalar_text(const Json& value) {
-    // Names the plug-in made may not be UTF-8; such bytes are shown replaced.
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
-// Objects one member a line; arrays of plain values (coordinates, matrices,
-// streams) on one line, so that a scene file stays readable.
-void write_json(const Json& value, int depth, std::string& out) {
-    const std::string pad(static_cast<std::size_t>(depth + 1) * 2, ' ');
-    const std::string end_pad(static_cast<std::size_t>(depth) * 2, ' ');
-    if (value.is_object() && !value.empty()) {
-        out += "{\n";
-        std::size_t i = 0;
-        for (const auto& item : value.items()) {
-            out += pad + scalar_text(item.key()) + ": ";
-            write_json(item.value(), depth + 1, out);
-            out += ++i < value.size() ? ",\n" : "\n";
-        }
-        out += end_pad + "}";
-    } else if (value.is_array() && !value.empty()) {
-        bool flat = true;
-        for (const Json& element : value) flat = flat && !element.is_structured();
-        if (flat) {
-            out += "[";
-            for (std::size_t i = 0; i < value.size(); ++i) out += (i ? ", " : "") + scalar_text(value[i]);
-            out += "]";
-            return;
-        }
-        out += "[\n";
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            out += pad;
-            write_json(value[i], depth + 1, out);
-            out += i + 1 < value.size() ? ",\n" : "\n";
-        }
-        out += end_pad + "]";
-    } else {
-        out += scalar_text(value);
-    }
-}
-
-}  // namespace
-
-std::string json_text(const Json& document) {
-    std::string out;
-    write_json(document, 0, out);
-    return out + "\n";
-}
-
-Json scene_to_json(const refhost::Scene& scene, const Json* pane) {
+Json scene_to_json(const refhost::SceneTree& scene, const Json* pane) {
     Json out = Json::object();
     const refhost::Camera& camera = scene.camera_data();
     out["camera"] = {{"eye", vec_json(camera.eye)}, {"target", vec_json(camera.target)}};
-    auto& mutable_scene = const_cast<refhost::Scene&>(scene);  // accessors below do not change it
-    if (!is_identity(mutable_scene.input_matrix())) out["input_to_world"] = mat_json(mutable_scene.input_matrix());
+    if (!is_identity(scene.input_matrix())) out["input_to_world"] = mat_json(scene.input_matrix());
     Json root = Json::object();
     add_streams(root, scene.root());
-    root["children"] = children_json(scene, scene.root());
+    root["children"] = children_json(scene.root());
     out["root"] = root;
-    if (!mutable_scene.selection().empty()) {
+    if (!scene.selection().empty()) {
         out["selection"] = Json::array();
-        for (const refhost::Node* node : mutable_scene.selection()) out["selection"].push_back(scene.path_of(*node));
+        for (const refhost::Node* node : scene.selection()) out["selection"].push_back(scene.path_of(*node));
     }
-    const refhost::Node* current = mutable_scene.current_part();
-    if (current != nullptr && current != &scene.root()) out["current_part"] = scene.path_of(*current);
+    const refhost::Node& current = scene.current_part();
+    if (&current != &scene.root()) out["current_part"] = scene.path_of(current);
     if (pane != nullptr) out["pane"] = *pane;
     return out;
 }
 
-void read_scene(const std::string& file, const Json& document, refhost::Scene& scene) {
+void read_scene(const std::string& file, const Json& document, refhost::SceneTree& scene) {
     Reader reader{file, scene};
     const JsonAt top(file, document);
     top.allow_only({"camera", "input_to_world", "root", "selection", "current_part", "pane"});
     if (top.has("camera")) {
-        const JsonAt camera = top.member("camera");
-        camera.allow_only({"eye", "target"});
-        if (camera.has("eye")) scene.camera_data().eye = camera.member("eye").vec3();
-        if (camera.has("target")) scene.camera_data().target = camera.member("target").vec3();
+        const JsonAt at = top.member("camera");
+        at.allow_only({"eye", "target"});
+        refhost::Camera camera = scene.camera_data();
+        if (at.has("eye")) camera.eye = at.member("eye").vec3();
+        if (at.has("target")) camera.target = at.member("target").vec3();
+        scene.set_camera(camera);
     }
-    if (top.has("input_to_world")) scene.input_matrix() = top.member("input_to_world").mat4();
+    if (top.has("input_to_world")) scene.set_input_matrix(top.member("input_to_world").mat4());
     const JsonAt root = top.member("root");
     root.allow_only({"streams", "children"});
     if (root.has("streams")) reader.streams(root.member("streams"), scene.root());
     if (root.has("children")) reader.children(root.member("children"), scene.root(), 1);
     if (top.has("selection")) {
-        const JsonAt selection = top.member("selection");
-        for (std::size_t i = 0; i < selection.size(); ++i) scene.selection().push_back(&reader.shape_at(selection.at(i)));
+        const JsonAt at = top.member("selection");
+        std::vector<const refhost::Node*> selection;
+        for (std::size_t i = 0; i < at.size(); ++i) selection.push_back(&reader.shape_at(at.at(i)));
+        scene.set_selection(std::move(selection));
     }
     if (top.has("current_part")) {
         const JsonAt at = top.member("current_part");
-        refhost::Node& part = reader.shape_at(at);
+        const refhost::Node& part = reader.shape_at(at);
         if (!part.is_part()) at.fail("the current part must be a part");
-        scene.current_part() = &part;
+        scene.make_current(part);
     }
 }
 
-void read_scene(const std::string& path, refhost::Scene& scene) { read_scene(path, read_json_file(path), scene); }
+void read_scene(const std::string& path, refhost::SceneTree& scene) { read_scene(path, read_json_file(path), scene); }
 
 }  // namespace ftv_host

@@ -18,17 +18,15 @@
 #include <string>
 
 #include "json_input.h"
-#include "scene.h"
+#include "scene_tree.h"
 
 namespace ftv_host {
 
 // Fills an empty scene from a file; InputError names the place of a fault.
-void read_scene(const std::string& path, refhost::Scene& scene);
-void read_scene(const std::string& file, const Json& document, refhost::Scene& scene);
-// The scene as a document; pane, when not null, is stored with it.
-Json scene_to_json(const refhost::Scene& scene, const Json* pane = nullptr);
-// Indented text, ending in a newline.
-std::string json_text(const Json& document);
-Json float_json(float value);
+void read_scene(const std::string& path, refhost::SceneTree& scene);
+void read_scene(const std::string& file, const Json& document, refhost::SceneTree& scene);
+// The scene as a document (json_output.h writes it); pane, when not null, is
+// stored with it.
+Json scene_to_json(const refhost::SceneTree& scene, const Json* pane = nullptr);
 
 }  // namespace ftv_host

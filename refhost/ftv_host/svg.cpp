@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "host/plugin_id.h"
 #include "host_math.h"
+#include "plugin_scene.h"
 
 namespace ftv_host {
 
@@ -48,13 +48,6 @@ std::string num(double v) {
     return text;
 }
 
-// A part the plug-in turns when it reaches it: a non-zero tag and a "#center" marker first.
-bool is_billboard(const refhost::Node& node) {
-    const refhost::StreamData* tag = node.stream(ftv::kMainId);
-    return node.is_part() && tag != nullptr && !tag->empty() && tag->front() != 0 && node.first != nullptr &&
-           node.first->kind == refhost::kMarker && node.first->name == "#center";
-}
-
 struct Polygon {
     std::vector<V> world;
     int colour;  // index into the palette, -1: untagged
@@ -62,12 +55,12 @@ struct Polygon {
 };
 
 // Every polygon in world coordinates, coloured by the tagged part that holds it.
-void collect(const refhost::Scene& scene, const refhost::Node& part, int colour, int& next_colour,
+void collect(const refhost::SceneTree& scene, const refhost::Node& part, int colour, int& next_colour,
              std::vector<Polygon>& out, std::vector<const refhost::Node*>& billboards) {
-    for (const refhost::Node* child = part.first; child != nullptr; child = child->next) {
+    for (const refhost::Node* child : part.children()) {
         if (child->is_part()) {
             int c = colour;
-            if (is_billboard(*child)) {
+            if (refhost::is_turned_when_reached(*child)) {
                 c = next_colour++ % 6;
                 billboards.push_back(child);
             }
@@ -76,11 +69,8 @@ void collect(const refhost::Scene& scene, const refhost::Node& part, int colour,
             const ftv::Mat4 to_world = scene.local_to_world(*child);
             for (const auto& indices : child->mesh.polygons) {
                 Polygon polygon{{}, colour, child->name};
-                for (std::uint32_t i : indices) {
-                    ftv::Vec3 w{};
-                    ftv::transform_point(child->mesh.vertices[i], to_world, w);
-                    polygon.world.push_back(from(w));
-                }
+                for (std::uint32_t i : indices)
+                    polygon.world.push_back(from(refhost::transform_point(child->mesh.vertices[i], to_world)));
                 out.push_back(std::move(polygon));
             }
         }
@@ -91,7 +81,7 @@ std::string fill_of(int colour) { return colour < 0 ? "#9a9a9a" : kPalette[colou
 
 }  // namespace
 
-std::string camera_view_svg(const refhost::Scene& scene, const PaneState& pane) {
+std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pane, bool switch_on) {
     std::vector<Polygon> polygons;
     std::vector<const refhost::Node*> billboards;
     int next_colour = 0;
@@ -150,7 +140,7 @@ std::string camera_view_svg(const refhost::Scene& scene, const PaneState& pane) 
     for (const Drawn& d : drawn) out << d.svg;
     // Labels at each tagged part's centre.
     for (const refhost::Node* part : billboards) {
-        const V c = from(scene.world_center(*part->first)) - eye;
+        const V c = from(scene.world_center(*part->first())) - eye;
         const V p{dot(c, right), dot(c, up), dot(c, forward)};
         if (p.z <= near) continue;
         out << "  <text x=\"" << num(kWidth / 2.0 + focal * p.x / p.z) << "\" y=\""
@@ -160,10 +150,9 @@ std::string camera_view_svg(const refhost::Scene& scene, const PaneState& pane) 
     // The status bar as the pane last showed it.
     out << "  <rect y=\"" << kHeight << "\" width=\"" << kWidth << "\" height=\"" << kStatusHeight
         << "\" fill=\"#d8d8d8\" stroke=\"#999\"/>\n";
-    const bool on = pane.text.find("無効") == std::string::npos && pane.present;
     if (pane.icon) {
         out << "  <rect x=\"8\" y=\"" << kHeight + 6 << "\" width=\"16\" height=\"16\" rx=\"3\" fill=\""
-            << (on ? "#2e9e44" : "#b03a2e") << "\"/>\n";
+            << (switch_on ? "#2e9e44" : "#b03a2e") << "\"/>\n";
     }
     out << "  <text x=\"32\" y=\"" << kHeight + 19 << "\" font-size=\"14\" fill=\"#111\">"
         << escape(pane.present ? pane.text : "(no pane)") << "</text>\n";
@@ -171,7 +160,7 @@ std::string camera_view_svg(const refhost::Scene& scene, const PaneState& pane) 
     return out.str();
 }
 
-std::string top_view_svg(const refhost::Scene& scene, const std::vector<ftv::Vec3>& eye_path) {
+std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv::Vec3>& eye_path) {
     std::vector<Polygon> polygons;
     std::vector<const refhost::Node*> billboards;
     int next_colour = 0;
@@ -190,7 +179,7 @@ std::string top_view_svg(const refhost::Scene& scene, const std::vector<ftv::Vec
         for (const V& v : p.world) grow(v);
     for (const ftv::Vec3& e : eye_path) grow(from(e));
     // Tagged parts without a mesh still show their centre and arrow.
-    for (const refhost::Node* part : billboards) grow(from(scene.world_center(*part->first)));
+    for (const refhost::Node* part : billboards) grow(from(scene.world_center(*part->first())));
     const double margin = 40, size = kHeight;
     const double span = std::max({x1 - x0, z1 - z0, 1e-6});
     const double scale = (size - 2 * margin) / span;
@@ -215,8 +204,8 @@ std::string top_view_svg(const refhost::Scene& scene, const std::vector<ftv::Vec
         out << "  <circle cx=\"" << sx(from(e)) << "\" cy=\"" << sy(from(e)) << "\" r=\"2\" fill=\"#888\"/>\n";
     const double arrow = std::max(span * 0.08, 1e-6);
     for (const refhost::Node* part : billboards) {
-        const V c = from(scene.world_center(*part->first));
-        const V facing = unit(from(refhost::transform_direction({0, 0, 1}, scene.content_matrix(*part))));
+        const V c = from(scene.world_center(*part->first()));
+        const V facing = from(refhost::facing_of(scene, *part));
         out << "  <line x1=\"" << sx(eye) << "\" y1=\"" << sy(eye) << "\" x2=\"" << sx(c) << "\" y2=\"" << sy(c)
             << "\" stroke=\"#f08c00\" stroke-width=\"1\"/>\n";
         const V tip = c + facing * arrow;

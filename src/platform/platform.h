@@ -15,6 +15,12 @@ Library load_library(const char* file_name);
 void unload_library(Library library);
 // Null when the library has no such function.
 void* find_function(Library library, const char* name);
+// For hosts: why the last load_library failed, as the system says it.
+const char* load_error();
+// For hosts: the library of that file name if this process has it loaded,
+// found without loading it or taking a reference (valid while whoever
+// loaded it keeps it); null otherwise.
+Library loaded_library(const char* file_name);
 
 // Loads the icon resource with that identifier from the module, at size by
 // size pixels. A fresh handle on every call; the caller does not destroy it.

@@ -13,6 +13,7 @@
 #include "facing_scene.h"
 #include "geometry/face_camera.h"
 #include "host/interface_ids.h"
+#include "host_math.h"
 #include "module_fixture.h"
 #include "scenes.h"
 
@@ -44,12 +45,12 @@ TEST_F(FacingExpectations, TheLinuxBuildGivesTheRecordedBits) {
     auto main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
     refhost::Scene& scene = host.new_scene();
     store_switch(scene, 1);
-    scene.camera_data().eye = {kFacingEye[0], kFacingEye[1], kFacingEye[2]};
+    scene.set_eye({kFacingEye[0], kFacingEye[1], kFacingEye[2]});
     // Case 0 sits in an untagged holder whose transformation is its matrix;
     // case 1 in the root, whose matrix is the identity.
-    refhost::Node& holder = scene.add_part(scene.root(), "Holder");
-    holder.transformation = mat(kFacingCases[0].world);
-    refhost::Node* parts[kFacingCaseCount] = {};
+    const refhost::Node& holder = scene.add_part(scene.root(), "Holder");
+    scene.set_transformation(holder, mat(kFacingCases[0].world));
+    const refhost::Node* parts[kFacingCaseCount] = {};
     for (int k = 0; k < kFacingCaseCount; ++k) {
         const float* c = kFacingCases[k].center;
         parts[k] = &add_billboard(scene, k == 0 ? holder : scene.root(), "Case " + std::to_string(k),

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/module_resources.h"
+
 namespace {
 
 std::string query_text(const std::vector<char>& data, const std::string& name) {
@@ -26,10 +28,14 @@ TEST(VersionResource, NamesAndVersionsOfTheModule) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, (1u << 16) | 2u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, (1u << 16) | 2u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    // The project's version, as the build hands it to the code and the resources.
+    namespace r = ftv::resources;
+    const DWORD high = DWORD(r::kVersionMajor) << 16 | DWORD(r::kVersionMinor);
+    const DWORD low = DWORD(r::kVersionPatch) << 16 | DWORD(r::kVersionBuild);
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
 
     WORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
@@ -43,7 +49,7 @@ TEST(VersionResource, NamesAndVersionsOfTheModule) {
         const char* value;
     } texts[] = {{"ProductName", "Z_FaceToViewer"},     {"InternalName", "Z_FaceToViewer"},
                  {"FileDescription", "Z_FaceToViewer"}, {"OriginalFilename", "Z_FaceToViewer.dll"},
-                 {"FileVersion", "1, 2, 0, 0"},         {"ProductVersion", "1, 2, 0, 0"}};
+                 {"FileVersion", FTV_VERSION_TEXT},     {"ProductVersion", FTV_VERSION_TEXT}};
     for (const auto& text : texts) EXPECT_EQ(query_text(data, text.name), text.value) << text.name;
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "case_names.h"
 #include "host_run.h"
 
 namespace {
@@ -15,6 +16,8 @@ struct BadInput {
     bool is_events;    // the text is an event script run on billboards.json; else a scene
     std::string text;
     const char* message;  // expected after "<file>: "
+    // The message's place only: the JSON library's own words follow it.
+    bool then_library_words = false;
 };
 
 std::string nested_parts(int depth) {
@@ -33,8 +36,8 @@ std::string marker_with(const std::string& center) {
 }
 
 const BadInput kBadInputs[] = {
-    {"empty file", false, "", "line 1, column 1: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"},
-    {"stray comma", false, "{\n  \"root\": {,\n}", "line 2, column 12: syntax error while parsing object key - unexpected ','; expected string literal"},
+    {"empty file", false, "", "line 1, column 1: ", true},
+    {"stray comma", false, "{\n  \"root\": {,\n}", "line 2, column 12: ", true},
     {"not an object", false, "[1]", "/: expected an object, found array"},
     {"no root", false, "{}", "/: missing key \"root\""},
     {"misspelt key", false, R"({"root": {}, "camra": {}})", "/camra: unknown key"},
@@ -43,8 +46,7 @@ const BadInput kBadInputs[] = {
      "/root/children/0/name: expected a string, found number"},
     {"unknown kind", false, R"({"root": {"children": [{"name": "C", "kind": "cube"}]}})",
      "/root/children/0/kind: kind \"cube\" is not one of part, marker, mesh"},
-    {"number beyond the double range", false, marker_with("[1e999, 0, 0]"),
-     "line 1, column 73: number overflow parsing '1e999'"},
+    {"number beyond the double range", false, marker_with("[1e999, 0, 0]"), "line 1, column 73: ", true},
     {"centre beyond the float range", false, marker_with("[0, 1e39, 0]"),
      "/root/children/0/center/1: number out of the float range"},
     {"bit pattern outside a matrix", false, marker_with(R"(["0x7FC00000", 0, 0])"),
@@ -99,7 +101,14 @@ TEST_P(BadInputRun, IsReportedWithItsPlaceAndLeavesEarlierOutputsAlone) {
     const HostRun run = run_host(arguments);
 
     EXPECT_EQ(run.exit_code, 1) << run.output;
-    EXPECT_EQ(run.output, "ftv-host: " + input + ": " + c.message + "\n");
+    const std::string expected = "ftv-host: " + input + ": " + c.message;
+    if (c.then_library_words) {
+        EXPECT_EQ(run.output.substr(0, expected.size()), expected);
+        EXPECT_GT(run.output.size(), expected.size() + 1) << "says what is wrong";
+        EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output;
+    } else {
+        EXPECT_EQ(run.output, expected + "\n");
+    }
     EXPECT_EQ(read_text(out + "/scene.json"), "earlier result\n");
     // Nothing else was written, not even a temporary file.
     std::size_t files = 0;
@@ -107,11 +116,8 @@ TEST_P(BadInputRun, IsReportedWithItsPlaceAndLeavesEarlierOutputsAlone) {
     EXPECT_EQ(files, 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, BadInputRun, ::testing::ValuesIn(kBadInputs), [](const auto& info) {
-    std::string name;
-    for (char ch : std::string(info.param.what)) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Table, BadInputRun, ::testing::ValuesIn(kBadInputs),
+                         [](const auto& info) { return testing_support::case_name(info.param.what); });
 
 TEST(BadInputFiles, AMissingOrOversizedFileIsNamed) {
     const std::string folder = fresh_folder("bad_files");

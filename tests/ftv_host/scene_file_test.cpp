@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "json_input.h"
-#include "scene_file.h"
+#include "json_output.h"
 
 namespace {
 

@@ -34,7 +34,7 @@ Mat4 with_rows(const Mat4& m, int row, float x, float y, float z, float w) {
 }
 
 TEST(Decompose, EdgeCases) {
-    const Mat4 one = test::identity();
+    const Mat4 one = ftv::kIdentityMatrix;
     // Ry(89.99 degrees): its sine rounds to 1 as a float, so the unit row 0
     // has z = -1 exactly and the X and Z turns merge (0.3 - 0.2 into X).
     const double near_right = 89.99 * kRightAngle / 90;
@@ -105,7 +105,7 @@ TEST(Decompose, IgnoresColumn3AndNullOutputsAndSurvivesZeroW) {
     // m[3][3] = 0 turns every element into an infinity or a NaN. The rows
     // cannot be scaled, so the scales stay 0, and the NaN cosine of the Y
     // angle takes the +-90 degree branch with Z = 0; all else is not finite.
-    Mat4 singular = test::identity();
+    Mat4 singular = ftv::kIdentityMatrix;
     singular.m[3][3] = 0;
     const Parts broken = decomposed(singular);
     expect_close(broken.scale, {0, 0, 0}, 0, "scale");

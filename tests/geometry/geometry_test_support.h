@@ -5,6 +5,7 @@
 
 #include "geometry/det_math.h"
 #include "geometry/primitives.h"
+#include "split_mix.h"
 
 #include <cstdint>
 #include <cstring>
@@ -27,32 +28,12 @@ inline float float_from(std::uint32_t u) {
 
 inline double double_from(std::uint64_t u) { return detmath::detail::from_bits(u); }
 
-// SplitMix64: the same sequence on every platform, unlike the standard
-// library's distributions.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    // Uniform in [lo, hi).
-    double uniform(double lo, double hi) { return lo + (hi - lo) * ((next() >> 11) * 0x1p-53); }
-
-private:
-    std::uint64_t state_;
-};
-
-inline Mat4 identity() { return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}; }
+using Rng = testing_support::SplitMix;
 
 inline Mat4 scaling(const Vec3& s) { return {{{s.x, 0, 0, 0}, {0, s.y, 0, 0}, {0, 0, s.z, 0}, {0, 0, 0, 1}}}; }
 
 // H with H[1][0] = XY, H[2][0] = XZ, H[2][1] = YZ; shear is (YZ, XZ, XY).
 inline Mat4 shearing(const Vec3& h) { return {{{1, 0, 0, 0}, {h.z, 1, 0, 0}, {h.y, h.x, 1, 0}, {0, 0, 0, 1}}}; }
-
-inline Mat4 translation(const Vec3& t) { return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {t.x, t.y, t.z, 1}}}; }
 
 // The turn by angle about axis, from the float cosine and sine of the angle.
 inline Mat4 turn(const Vec3& axis, double angle) {
@@ -76,7 +57,7 @@ inline Mat4 compose(const Vec3& scale, const Vec3& shear, const Vec3& angles, co
     Mat4 m;
     multiply(scaling(scale), shearing(shear), m);
     multiply(m, euler(angles), m);
-    multiply(m, translation(move), m);
+    multiply(m, translation_matrix(move), m);
     return m;
 }
 

@@ -113,9 +113,9 @@ void matrices() {
 
 void decompositions() {
     Mat4 halved = {{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 2, 0}, {10, 12, 14, 2}}};
-    Mat4 sheared = identity();
+    Mat4 sheared = kIdentityMatrix;
     sheared.m[1][0] = 0.5f;
-    Mat4 column3 = translation({7, 8, 9});
+    Mat4 column3 = translation_matrix({7, 8, 9});
     column3.m[0][3] = column3.m[1][3] = column3.m[2][3] = 1;
     Mat4 singular = any_composed();
     singular.m[3][3] = 0;
@@ -123,7 +123,7 @@ void decompositions() {
     flat.m[1][0] = flat.m[1][1] = flat.m[1][2] = 0;
     Mat4 nan = any_composed();
     nan.m[2][1] = kNaNF;
-    const Mat4 edge[] = {identity(),
+    const Mat4 edge[] = {kIdentityMatrix,
                          compose({2, 3, 0.5f}, {0, 0, 0}, {0.3f, 0.5f, -0.7f}, {4, 5, 6}),
                          halved,
                          sheared,

@@ -63,7 +63,7 @@ TEST(Primitives, NormalizedAndNormalizeEdgeCases) {
 
 TEST(Primitives, TransformPointDividesByElement33Alone) {
     const Vec3 p{1, 2, 3};
-    Mat4 moved = test::translation({10, 20, 30});
+    Mat4 moved = ftv::translation_matrix({10, 20, 30});
     Mat4 halved = moved;
     halved.m[3][3] = 2;
     Mat4 column3 = moved;  // column 3 is not a projective divisor
@@ -105,7 +105,7 @@ TEST(Primitives, MultiplyAppliesTheLeftFactorFirstAndAllowsAliasing) {
     transform_point(through_a, b, through_both);
     test::expect_close(through_product, through_both, 1e-4f, "p * (a * b)");
 
-    const Mat4 one = test::identity();
+    const Mat4 one = ftv::kIdentityMatrix;
     struct Case {
         const char* what;
         Mat4 left, right;

@@ -193,19 +193,19 @@ protected:
     void build_scene() {
         store_switch(*scene, 1);
         for (int i = 0; i < 20; ++i) add_billboard(*scene, scene->root(), "Top", {float(i), 1, -2});
-        Node& outer = scene->add_part(scene->root(), "Outer");
-        outer.transformation = refhost::translation({3, 0, -7});
-        Node& inner = scene->add_part(outer, "Inner");
-        inner.transformation = refhost::translation({-1, 4, 2});
+        const Node& outer = scene->add_part(scene->root(), "Outer");
+        scene->set_transformation(outer, ftv::translation_matrix({3, 0, -7}));
+        const Node& inner = scene->add_part(outer, "Inner");
+        scene->set_transformation(inner, ftv::translation_matrix({-1, 4, 2}));
         for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Deep", {1, float(i), 0});
         for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Upright", {float(i), 0, 2}, 2);
         scene->add_mesh(outer, "Loose mesh", refhost::Mesh{});
         add_billboard(*scene, outer, "Off", {0, 0, 0}, 0);
-        Node& unmarked = scene->add_part(outer, "Unmarked");
+        const Node& unmarked = scene->add_part(outer, "Unmarked");
         scene->set_stream(unmarked, ftv::kMainId, {1});
         scene->add_mesh(unmarked, "Mesh", refhost::Mesh{});
         scene->add_part(scene->root(), "Empty");
-        scene->camera_data().eye = {4, 9, 40};
+        scene->set_eye({4, 9, 40});
         bool flag = true;
         main->initialization(flag, scene);
     }
@@ -242,7 +242,7 @@ TEST_P(Allocations, TheModuleAllocatesNothingDuringAPass) {
     RecordProperty("host_allocations_first_pass", static_cast<int>(first.by_others));
     std::printf("first pass: %llu allocations by the module, %llu by the host\n",
                 static_cast<unsigned long long>(first.by_module), static_cast<unsigned long long>(first.by_others));
-    EXPECT_EQ(scene->find("/Outer/Inner")->first->transformations_set, 1u) << "the pass reached the nested parts";
+    EXPECT_EQ(scene->find("/Outer/Inner")->first()->transformations_set, 1u) << "the pass reached the nested parts";
     EXPECT_EQ(scene->find("/Outer/Inner/Upright")->transformations_set, 1u) << "and the upright ones";
 
     // In steady state nothing in the process allocates during a pass, the

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "case_names.h"
 #include "host/attribute_interface.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
@@ -33,8 +34,8 @@ protected:
         scene = &host.new_scene();
     }
     // Runs the command on the node, lent as the host lends it; answers false always.
-    void run_command(Node& node) {
-        ftv::HostShape* shape = scene->scene_owned_view(&node);
+    void run_command(const Node& node) {
+        ftv::HostShape* shape = scene->scene_owned_view(node);
         EXPECT_FALSE((call_slot<bool, ftv::HostShape*, void*>(attribute.get(), own_slot(1), shape, nullptr)));
     }
     // The dialog with its two boxes, as shown before the user touched them.
@@ -57,52 +58,56 @@ protected:
     Scene* scene = nullptr;
 };
 
-TEST_F(Attribute, TheDialogShowsAndStoresThePartsTag) {
+struct TagCase {
+    const char* what;
+    std::int32_t stored;  // kNoStream: the part has none
+    DialogAnswer answer;
+    bool shown_ticked, shown_upright;
+    std::int32_t stored_after;  // kNoStream: still none
+};
+
+const TagCase kTagCases[] = {
+    {"no stream, cancelled", kNoStream, {false, true}, false, false, kNoStream},
+    {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, false, 0},
+    {"no stream, ticked", kNoStream, {true, true}, false, false, 1},
+    {"no stream, both ticked", kNoStream, {true, true, true}, false, false, 2},
+    {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, false, 1},
+    {"stored 2, confirmed unchanged", 2, {true, std::nullopt}, true, true, 2},
+    {"stored 0, ticked", 0, {true, true}, false, false, 1},
+    {"stored -1, unticked", -1, {true, false}, true, false, 0},
+    {"stored 7, unticked and cancelled", 7, {false, false}, true, false, 7},
+};
+
+class AttributeTag : public Attribute, public ::testing::WithParamInterface<TagCase> {};
+
+TEST_P(AttributeTag, TheDialogShowsAndStoresThePartsTag) {
     // Stored streams carry a second integer, which must survive: the tag is
     // rewritten at the start of the stream, after the read moved past it.
-    const struct {
-        const char* what;
-        std::int32_t stored;  // kNoStream: the part has none
-        DialogAnswer answer;
-        bool shown_ticked;
-        bool shown_upright;
-        std::int32_t stored_after;  // kNoStream: still none
-    } cases[] = {
-        {"no stream, cancelled", kNoStream, {false, true}, false, false, kNoStream},
-        {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, false, 0},
-        {"no stream, ticked", kNoStream, {true, true}, false, false, 1},
-        {"no stream, both ticked", kNoStream, {true, true, true}, false, false, 2},
-        {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, false, 1},
-        {"stored 2, confirmed unchanged", 2, {true, std::nullopt}, true, true, 2},
-        {"stored 0, ticked", 0, {true, true}, false, false, 1},
-        {"stored -1, unticked", -1, {true, false}, true, false, 0},
-        {"stored 7, unticked and cancelled", 7, {false, false}, true, false, 7},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        scene = &host.new_scene();
-        Node& part = scene->add_part(scene->root(), "Part");
-        if (c.stored != kNoStream) scene->set_stream(part, ftv::kMainId, {c.stored, 42});
-        const refhost::StreamData* before = part.stream(ftv::kMainId);
-        scene->queue_answer(c.answer);
+    const TagCase& c = GetParam();
+    const Node& part = scene->add_part(scene->root(), "Part");
+    if (c.stored != kNoStream) scene->set_stream(part, ftv::kMainId, {c.stored, 42});
+    const refhost::StreamData* before = part.stream(ftv::kMainId);
+    scene->queue_answer(c.answer);
 
-        run_command(part);
+    run_command(part);
 
-        expect_one_dialog_shown(c.shown_ticked, c.shown_upright);
-        EXPECT_EQ(stored_value(part), c.stored_after);
-        // Only the resident component's key is ever used.
-        EXPECT_EQ(part.streams.size(), c.stored_after == kNoStream ? 0u : 1u);
-        if (const refhost::StreamData* after = part.stream(ftv::kMainId); after != nullptr) {
-            if (before != nullptr) {
-                // An existing stream is reused, not replaced.
-                EXPECT_EQ(after, before);
-                EXPECT_EQ(*after, (refhost::StreamData{c.stored_after, 42}));
-            } else {
-                EXPECT_EQ(*after, refhost::StreamData{c.stored_after});
-            }
+    expect_one_dialog_shown(c.shown_ticked, c.shown_upright);
+    EXPECT_EQ(stored_value(part), c.stored_after);
+    // Only the resident component's key is ever used.
+    EXPECT_EQ(part.streams().size(), c.stored_after == kNoStream ? 0u : 1u);
+    if (const refhost::StreamData* after = part.stream(ftv::kMainId); after != nullptr) {
+        if (before != nullptr) {
+            // An existing stream is reused, not replaced.
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(*after, (refhost::StreamData{c.stored_after, 42}));
+        } else {
+            EXPECT_EQ(*after, refhost::StreamData{c.stored_after});
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, AttributeTag, ::testing::ValuesIn(kTagCases),
+                         [](const auto& info) { return case_name(info.param.what); });
 
 // Every way of leaving the two boxes, from every tag the dialog can meet:
 // shown ticked as the stored tag says, stored as the boxes say.
@@ -119,7 +124,7 @@ class AttributeBoxes : public Attribute, public ::testing::WithParamInterface<Bo
 
 TEST_P(AttributeBoxes, ShowTheTagAndStoreWhatTheyAreLeftAt) {
     const Boxes& c = GetParam();
-    Node& part = scene->add_part(scene->root(), "Part");
+    const Node& part = scene->add_part(scene->root(), "Part");
     scene->set_stream(part, ftv::kMainId, {c.stored});
     scene->queue_answer(c.answer);
 
@@ -158,7 +163,7 @@ TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {
     ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
     scene = &host.new_scene();
     store_switch(*scene, 1);
-    Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {1, 0, 0});
+    const Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {1, 0, 0});
     bool flag = true;
     main->initialization(flag, scene);
 

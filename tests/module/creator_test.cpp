@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "case_names.h"
 #include "host/creator_interface.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
@@ -37,13 +38,13 @@ constexpr std::uint32_t kSecond = 0x7F800001u;
 // Outer holds Holder, which holds a part P (with a mesh), a marker R and a
 // mesh Q, in that order; Other holds a mesh S.
 void build(Scene& scene) {
-    Node& outer = scene.add_part(scene.root(), "Outer");
-    Node& holder = scene.add_part(outer, "Holder");
-    Node& p = scene.add_part(holder, "P");
+    const Node& outer = scene.add_part(scene.root(), "Outer");
+    const Node& holder = scene.add_part(outer, "Holder");
+    const Node& p = scene.add_part(holder, "P");
     scene.add_mesh(p, "P mesh", {});
     scene.add_marker(holder, {1, 2, 3}, "R");
     scene.add_mesh(holder, "Q", {});
-    Node& other = scene.add_part(scene.root(), "Other");
+    const Node& other = scene.add_part(scene.root(), "Other");
     scene.add_mesh(other, "S", {});
 }
 
@@ -59,22 +60,23 @@ protected:
                                                                   second, nullptr)));
     }
     void select(const std::vector<std::string>& paths) {
-        scene->selection().clear();
-        for (const std::string& path : paths) scene->selection().push_back(scene->find(path));
+        std::vector<const Node*> shapes;
+        for (const std::string& path : paths) shapes.push_back(scene->find(path));
+        scene->set_selection(std::move(shapes));
     }
     // Runs the creation command; the new group is the first node it makes.
-    Node& create() {
+    const Node& create() {
         const std::size_t before = scene->node_count();
         EXPECT_TRUE((call_slot<bool, ftv::HostScene*, V>(creator.get(), own_slot(1), scene, nullptr)));
         EXPECT_GT(scene->node_count(), before);
-        Node& group = *scene->node_by_id(static_cast<std::uint32_t>(before + 1));
+        const Node& group = *scene->node_by_id(static_cast<std::uint32_t>(before + 1));
         EXPECT_EQ(group.name, "Z_FaceToViewer");
         EXPECT_TRUE(group.is_part());
         return group;
     }
     // The group's "#center" marker, with the input values as handed over.
-    Node& marker_of(const Node& group) {
-        Node& marker = *group.first;
+    const Node& marker_of(const Node& group) {
+        const Node& marker = *group.first();
         EXPECT_EQ(marker.name, "#center");
         EXPECT_EQ(marker.kind, refhost::kMarker);
         EXPECT_EQ(marker.input_values[0], kFirst);
@@ -86,68 +88,73 @@ protected:
     Scene* scene = nullptr;
 };
 
-TEST_F(Creator, BuildsATaggedGroupOfTheSelectionBesideTheFirstSelectedShape) {
-    const struct {
-        const char* what;
-        std::vector<std::string> selection;
-        const char* current;  // the scene's current part before the command
-        const char* made_in;
-        std::vector<std::string> children;
-    } cases[] = {
-        {"one shape", {"/Outer/Holder/Q"}, "/Other", "/Outer/Holder", {"#center", "Q"}},
-        {"Q, P, R in selection order",
-         {"/Outer/Holder/Q", "/Outer/Holder/P", "/Outer/Holder/R"},
-         "/Other",
-         "/Outer/Holder",
-         {"#center", "Q", "P", "R"}},
-        {"shapes of two parts", {"/Other/S", "/Outer/Holder/Q"}, "/Outer", "/Other", {"#center", "S", "Q"}},
-        {"nothing selected: in the current part", {}, "/Outer", "/Outer", {"#center"}},
-        {"the root first: in the root, which stays", {"/", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Q"}},
-        // Moving the group's own ancestors into it would make a cycle; the
-        // shape after them still follows the last one moved.
-        {"ancestors of the new group stay",
-         {"/Outer/Holder/Q", "/Outer/Holder", "/Outer", "/", "/Outer/Holder/R"},
-         "/Other",
-         "/Outer/Holder",
-         {"#center", "Q", "R"}},
-        {"a part, then a shape inside it", {"/Outer", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Outer", "Q"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        scene = &host.new_scene();
-        build(*scene);
-        select(c.selection);
-        std::vector<std::string> paths_before;
-        for (const Node* node : scene->selection()) paths_before.push_back(scene->path_of(*node));
-        scene->current_part() = scene->find(c.current);
-        input({0, 0, 0});
+struct GroupCase {
+    const char* what;
+    std::vector<std::string> selection;
+    const char* current;  // the scene's current part before the command
+    const char* made_in;
+    std::vector<std::string> children;
+};
 
-        Node& group = create();
+const GroupCase kGroupCases[] = {
+    {"one shape", {"/Outer/Holder/Q"}, "/Other", "/Outer/Holder", {"#center", "Q"}},
+    {"Q, P, R in selection order",
+     {"/Outer/Holder/Q", "/Outer/Holder/P", "/Outer/Holder/R"},
+     "/Other",
+     "/Outer/Holder",
+     {"#center", "Q", "P", "R"}},
+    {"shapes of two parts", {"/Other/S", "/Outer/Holder/Q"}, "/Outer", "/Other", {"#center", "S", "Q"}},
+    {"nothing selected: in the current part", {}, "/Outer", "/Outer", {"#center"}},
+    {"the root first: in the root, which stays", {"/", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Q"}},
+    // Moving the group's own ancestors into it would make a cycle; the
+    // shape after them still follows the last one moved.
+    {"ancestors of the new group stay",
+     {"/Outer/Holder/Q", "/Outer/Holder", "/Outer", "/", "/Outer/Holder/R"},
+     "/Other",
+     "/Outer/Holder",
+     {"#center", "Q", "R"}},
+    {"a part, then a shape inside it", {"/Outer", "/Outer/Holder/Q"}, "/Other", "/", {"#center", "Outer", "Q"}},
+};
 
-        EXPECT_EQ(scene->path_of(*group.parent), c.made_in);
-        std::vector<std::string> names;
-        for (const Node* child : group.children()) names.push_back(child->name);
-        EXPECT_EQ(names, c.children);
-        marker_of(group);
-        // Whatever did not move into the group is where it was.
-        for (std::size_t i = 0; i < scene->selection().size(); ++i) {
-            const Node& shape = *scene->selection()[i];
-            if (shape.parent != &group) {
-                EXPECT_EQ(scene->path_of(shape), paths_before[i]);
-            }
+class CreatorGroup : public Creator, public ::testing::WithParamInterface<GroupCase> {};
+
+TEST_P(CreatorGroup, BuildsATaggedGroupOfTheSelectionBesideTheFirstSelectedShape) {
+    const GroupCase& c = GetParam();
+    build(*scene);
+    select(c.selection);
+    std::vector<std::string> paths_before;
+    for (const Node* node : scene->selection()) paths_before.push_back(scene->path_of(*node));
+    scene->make_current(*scene->find(c.current));
+    input({0, 0, 0});
+
+    const Node& group = create();
+
+    EXPECT_EQ(scene->path_of(*group.parent()), c.made_in);
+    std::vector<std::string> names;
+    for (const Node* child : group.children()) names.push_back(child->name);
+    EXPECT_EQ(names, c.children);
+    marker_of(group);
+    // Whatever did not move into the group is where it was.
+    for (std::size_t i = 0; i < scene->selection().size(); ++i) {
+        const Node& shape = *scene->selection()[i];
+        if (shape.parent() != &group) {
+            EXPECT_EQ(scene->path_of(shape), paths_before[i]);
         }
-        ASSERT_NE(group.stream(ftv::kMainId), nullptr);
-        EXPECT_EQ(*group.stream(ftv::kMainId), refhost::StreamData{1});
-        EXPECT_EQ(group.streams.size(), 1u);
-        EXPECT_EQ(scene->active_shape(), &group);
     }
+    ASSERT_NE(group.stream(ftv::kMainId), nullptr);
+    EXPECT_EQ(*group.stream(ftv::kMainId), refhost::StreamData{1});
+    EXPECT_EQ(group.streams().size(), 1u);
+    EXPECT_EQ(scene->active_shape(), &group);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, CreatorGroup, ::testing::ValuesIn(kGroupCases),
+                         [](const auto& info) { return case_name(info.param.what); });
 
 // Every case creates twice from one input: the second marker must stand where
 // the first does, not at the first's position carried through the matrices
 // again.
 TEST_F(Creator, TheMarkerStandsWhereTheInputFallsInTheNewGroupsCoordinates) {
-    const ftv::Mat4 identity = refhost::identity();
+    const ftv::Mat4 identity = ftv::kIdentityMatrix;
     // Scale by 2, then move by (1, -3, 4).
     const ftv::Mat4 input_frame = {{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 2, 0}, {1, -3, 4, 1}}};
     // A quarter turn about z (x onto y), then a move by (10, 0, 0).
@@ -169,15 +176,15 @@ TEST_F(Creator, TheMarkerStandsWhereTheInputFallsInTheNewGroupsCoordinates) {
         SCOPED_TRACE(c.what);
         scene = &host.new_scene();
         build(*scene);
-        scene->input_matrix() = c.input_to_world;
-        scene->find("/Outer")->transformation = c.outer;
-        scene->find("/Outer/Holder")->transformation = c.holder;
+        scene->set_input_matrix(c.input_to_world);
+        scene->set_transformation(*scene->find("/Outer"), c.outer);
+        scene->set_transformation(*scene->find("/Outer/Holder"), c.holder);
         input(input_position);
 
         for (const char* selected : {"/Outer/Holder/Q", "/Outer/Holder/R"}) {
             SCOPED_TRACE(selected);
             select({selected});
-            Node& marker = marker_of(create());
+            const Node& marker = marker_of(create());
             const ftv::Vec3 got = scene->world_center(marker);
             // Two float transforms each way: a few units in the last place.
             const float* g = &got.x;
@@ -197,20 +204,20 @@ TEST_F(Creator, TheNewGroupFacesTheCameraAfterTheNextNotification) {
     scene = &host.new_scene();
     store_switch(*scene, 1);
     scene->add_mesh(scene->root(), "Mesh", {});
-    Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {4, 0, 0});
-    scene->camera_data().eye = {-20, 7, 30};
+    const Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {4, 0, 0});
+    scene->set_eye({-20, 7, 30});
     bool flag = true;
     main->initialization(flag, scene);
     select({"/Mesh", "/Billboard"});
     input({2, 1, 0});
-    Node& group = create();
+    const Node& group = create();
 
     main->update_notification(flag, scene);
 
     EXPECT_EQ(group.transformations_set, 1u);
     expect_faces_eye(*scene, group);
     // A tagged group inside the new one is turned with it, no longer on its own.
-    EXPECT_EQ(billboard.parent, &group);
+    EXPECT_EQ(billboard.parent(), &group);
     EXPECT_EQ(billboard.transformations_set, 0u);
 }
 
@@ -247,7 +254,7 @@ TEST_F(Creator, FixedAnswersBySlot) {
     call_slot<void, U, U, U, U, V>(object, plugin_slot(74), a, b, c, a, nullptr);
     EXPECT_EQ(host.faults().calls(), calls);
 
-    Node& marker = marker_of(create());
+    const Node& marker = marker_of(create());
     EXPECT_EQ(std::memcmp(&marker.center, &position, sizeof position), 0);
 }
 

@@ -7,6 +7,7 @@
 
 #include "host/interface_ids.h"
 #include "module_fixture.h"
+#include "resources/module_resources.h"
 #include "scenes.h"
 #include "text_bytes.h"
 
@@ -68,8 +69,8 @@ void expect_icon(void* handle, bool on) {
         return LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_LOADMAP3DCOLORS);
     };
     const auto got = pixels_of(handle);
-    const auto eyes_on = pixels_of(load(110));
-    const auto eyes_off = pixels_of(load(112));
+    const auto eyes_on = pixels_of(load(ftv::resources::kIconOn));
+    const auto eyes_off = pixels_of(load(ftv::resources::kIconOff));
     ASSERT_EQ(got.size(), 16u * 16u);
     EXPECT_NE(eyes_on, eyes_off);
     EXPECT_GT(contrast(eyes_on), contrast(eyes_off));
@@ -83,7 +84,7 @@ void expect_icon(void* handle, bool on) {
 void expect_icon(void* handle, bool on) {
     ASSERT_NE(handle, nullptr);
     const auto* icon = static_cast<const ftv::platform::EmbeddedIcon*>(handle);
-    EXPECT_EQ(icon->resource_id, on ? 110 : 112);
+    EXPECT_EQ(icon->resource_id, on ? ftv::resources::kIconOn : ftv::resources::kIconOff);
     std::ifstream file(std::string(FTV_RESOURCE_DIR) + (on ? "/eyes_on.ico" : "/eyes_off.ico"), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     ASSERT_EQ(bytes.size(), icon->size);

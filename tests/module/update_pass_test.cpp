@@ -39,18 +39,18 @@ protected:
 
 TEST_P(UpdatePass, TurnsATaggedPartTowardTheEyeAndKeepsItsMarkerInPlace) {
     store_switch(*scene, 1);
-    Node& group = scene->add_part(scene->root(), "Group");
-    group.transformation = refhost::translation({5, -2, 1});
-    Node& billboard = add_billboard(*scene, group, "Billboard", {1, 2, 3});
-    scene->camera_data().eye = {-20, 7, 30};
+    const Node& group = scene->add_part(scene->root(), "Group");
+    scene->set_transformation(group, ftv::translation_matrix({5, -2, 1}));
+    const Node& billboard = add_billboard(*scene, group, "Billboard", {1, 2, 3});
+    scene->set_eye({-20, 7, 30});
     initialize();
-    const ftv::Vec3 before = scene->world_center(*billboard.first);
+    const ftv::Vec3 before = scene->world_center(*billboard.first());
 
     notify();
 
     EXPECT_EQ(billboard.transformations_set, 1u);
     EXPECT_EQ(billboard.part_matrices_set, 1u);
-    const ftv::Vec3 after = scene->world_center(*billboard.first);
+    const ftv::Vec3 after = scene->world_center(*billboard.first());
     EXPECT_NEAR(after.x, before.x, 1e-5);
     EXPECT_NEAR(after.y, before.y, 1e-5);
     EXPECT_NEAR(after.z, before.z, 1e-5);
@@ -62,7 +62,7 @@ TEST_P(UpdatePass, TurnsATaggedPartTowardTheEyeAndKeepsItsMarkerInPlace) {
     EXPECT_EQ(std::memcmp(&first, &billboard.transformation, sizeof first), 0);
 
     // A moved camera is followed.
-    scene->camera_data().eye = {40, -3, -12};
+    scene->set_eye({40, -3, -12});
     notify();
     expect_faces_eye(*scene, billboard);
 }
@@ -73,14 +73,14 @@ TEST_P(UpdatePass, SwitchedOffAsksNothingOfTheHost) {
     const auto calls = host.faults().calls();
     notify();
     EXPECT_EQ(host.faults().calls(), calls);
-    EXPECT_EQ(scene->root().first->transformations_set, 0u);
+    EXPECT_EQ(scene->root().first()->transformations_set, 0u);
 }
 
 TEST_P(UpdatePass, TheWalkFindsExactlyTheTaggedPartsItMayEnter) {
     store_switch(*scene, 1);
-    Node& root = scene->root();
+    const Node& root = scene->root();
     struct Expect {
-        Node* part;
+        const Node* part;
         bool turned;
     };
     std::vector<Expect> expect;
@@ -88,45 +88,45 @@ TEST_P(UpdatePass, TheWalkFindsExactlyTheTaggedPartsItMayEnter) {
     expect.push_back({&add_billboard(*scene, root, "Tagged", {0, 1, 0}), true});
     expect.push_back({&add_billboard(*scene, root, "Tagged7", {2, 0, 0}, 7), true});
     // Tagged 0 with a tagged part inside: neither is turned.
-    Node& zero = add_billboard(*scene, root, "Zero", {0, 0, 0}, 0);
+    const Node& zero = add_billboard(*scene, root, "Zero", {0, 0, 0}, 0);
     expect.push_back({&zero, false});
     expect.push_back({&add_billboard(*scene, zero, "InsideZero", {1, 1, 1}), false});
     // No stream: searched, and the tagged part inside is turned.
-    Node& plain = scene->add_part(root, "Plain");
-    Node& deeper = scene->add_part(plain, "Deeper");
+    const Node& plain = scene->add_part(root, "Plain");
+    const Node& deeper = scene->add_part(plain, "Deeper");
     expect.push_back({&add_billboard(*scene, deeper, "Nested", {3, 0, 1}), true});
     // Tagged and turned, so the tagged part inside it is never visited.
-    Node& outer = add_billboard(*scene, root, "Outer", {0, 0, 2});
+    const Node& outer = add_billboard(*scene, root, "Outer", {0, 0, 2});
     expect.push_back({&outer, true});
     expect.push_back({&add_billboard(*scene, outer, "InsideTagged", {0, 0, 3}), false});
     // Marker names that only resemble "#center", a missing marker, a marker not first.
     for (const char* name : {"#Center", "#center2", "#cente", "center"}) {
-        Node& part = scene->add_part(root, std::string("Named ") + name);
+        const Node& part = scene->add_part(root, std::string("Named ") + name);
         scene->set_stream(part, ftv::kMainId, {1});
         scene->add_marker(part, {0, 0, 0}, name);
         expect.push_back({&part, false});
     }
-    Node& empty = scene->add_part(root, "Empty");
+    const Node& empty = scene->add_part(root, "Empty");
     scene->set_stream(empty, ftv::kMainId, {1});
     expect.push_back({&empty, false});
-    Node& second = scene->add_part(root, "MarkerSecond");
+    const Node& second = scene->add_part(root, "MarkerSecond");
     scene->set_stream(second, ftv::kMainId, {1});
     scene->add_mesh(second, "Face", {});
     scene->add_marker(second, {0, 0, 0});
     expect.push_back({&second, false});
     // An empty stream reads as 0.
-    Node& blank = scene->add_part(root, "BlankStream");
+    const Node& blank = scene->add_part(root, "BlankStream");
     scene->set_stream(blank, ftv::kMainId, {});
     scene->add_marker(blank, {0, 0, 0});
     expect.push_back({&blank, false});
     // A stream of another plug-in does not count: searched like a plain part.
-    Node& foreign = scene->add_part(root, "Foreign");
+    const Node& foreign = scene->add_part(root, "Foreign");
     scene->set_stream(foreign, 0x12345678u, {1});
     expect.push_back({&add_billboard(*scene, foreign, "UnderForeign", {0, 2, 0}), true});
     // A mesh named "#center" at the top is not a part.
     scene->add_mesh(root, "#center", {});
 
-    scene->camera_data().eye = {3, 4, 50};
+    scene->set_eye({3, 4, 50});
     initialize();
     notify();
 
@@ -138,25 +138,24 @@ TEST_P(UpdatePass, TheWalkFindsExactlyTheTaggedPartsItMayEnter) {
 
 TEST_P(UpdatePass, SiblingsAreTurnedInListOrderDepthFirst) {
     store_switch(*scene, 1);
-    Node& a = add_billboard(*scene, scene->root(), "A", {0, 0, 0});
-    Node& group = scene->add_part(scene->root(), "Group");
-    Node& b = add_billboard(*scene, group, "B", {1, 0, 0});
-    Node& c = add_billboard(*scene, scene->root(), "C", {2, 0, 0});
+    const Node& a = add_billboard(*scene, scene->root(), "A", {0, 0, 0});
+    const Node& group = scene->add_part(scene->root(), "Group");
+    const Node& b = add_billboard(*scene, group, "B", {1, 0, 0});
+    const Node& c = add_billboard(*scene, scene->root(), "C", {2, 0, 0});
     initialize();
     notify();
     EXPECT_LT(a.transformed_at, b.transformed_at);
     EXPECT_LT(b.transformed_at, c.transformed_at);
 }
 
-TEST_P(UpdatePass, EmptySceneEndsAtOnce) {
+TEST_P(UpdatePass, AnEmptySceneIsLeftAsItWas) {
     store_switch(*scene, 1);
     initialize();
-    host.faults().record(true);
     notify();
-    const std::vector<std::string> expected = {"HostScene::camera", "HostCamera::eye_position",
-                                               "HostScene::root_part", "HostShape::first_child",
-                                               "HostShape::is_end"};
-    EXPECT_EQ(host.faults().log(), expected);
+    EXPECT_EQ(scene->node_count(), 1u);
+    EXPECT_EQ(scene->root().first(), nullptr);
+    EXPECT_EQ(scene->root().transformations_set, 0u);
+    EXPECT_EQ(scene->root().part_matrices_set, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSiblingForms, UpdatePass, ::testing::Values(SiblingMode::fresh, SiblingMode::in_place),

@@ -17,7 +17,7 @@ TEST_F(WithoutPane, TheSwitchWorksWithoutThePane) {
     EXPECT_FALSE(pane_access().present());
     auto main = create_component(module, ftv::kPluginInterfaceId, 0, host);
     refhost::Scene& scene = host.new_scene();
-    refhost::Node& billboard = add_billboard(scene, scene.root(), "B", {0, 0, 0});
+    const refhost::Node& billboard = add_billboard(scene, scene.root(), "B", {0, 0, 0});
     bool flag = false;
     main->initialization(flag, &scene);
     scene.queue_answer({true, true});

@@ -52,7 +52,7 @@ TEST(RotationBetween, TurnsFromOntoToByTheShortestArc) {
     }
     // A zero direction gives the identity.
     const Mat4 none = refhost::rotation_between({0, 0, 1}, {0, 0, 0});
-    const Mat4 id = refhost::identity();
+    const Mat4 id = ftv::kIdentityMatrix;
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) EXPECT_EQ(none.m[i][j], id.m[i][j]);
 }
@@ -60,11 +60,11 @@ TEST(RotationBetween, TurnsFromOntoToByTheShortestArc) {
 TEST(SceneMatrices, ContentMatricesAndTheirInverses) {
     ReferenceHost host;
     Scene& scene = host.new_scene();
-    Node& outer = scene.add_part(scene.root(), "Outer");
-    outer.transformation = refhost::product(refhost::rotation_between({0, 0, 1}, {1, 0, 0}), refhost::translation({1, 2, 3}));
-    Node& inner = scene.add_part(outer, "Inner");
-    inner.transformation = refhost::translation({0, 0, 5});
-    Node& marker = scene.add_marker(inner, {1, 0, 0});
+    const Node& outer = scene.add_part(scene.root(), "Outer");
+    scene.set_transformation(outer, refhost::product(refhost::rotation_between({0, 0, 1}, {1, 0, 0}), ftv::translation_matrix({1, 2, 3})));
+    const Node& inner = scene.add_part(outer, "Inner");
+    scene.set_transformation(inner, ftv::translation_matrix({0, 0, 5}));
+    const Node& marker = scene.add_marker(inner, {1, 0, 0});
     // local_to_world of a part leaves out its own transformation.
     const Mat4 parent = scene.local_to_world(inner);
     const Mat4 content = scene.content_matrix(outer);
@@ -79,17 +79,17 @@ TEST(SceneMatrices, ContentMatricesAndTheirInverses) {
 
 // The content matrix built afresh from the transformations up to the root.
 Mat4 content_by_hand(const Node& part) {
-    return part.parent == nullptr ? refhost::identity() : refhost::product(part.transformation, content_by_hand(*part.parent));
+    return part.parent() == nullptr ? ftv::kIdentityMatrix : refhost::product(part.transformation, content_by_hand(*part.parent()));
 }
 
 TEST(SceneMatrices, KeptContentMatricesFollowEveryChange) {
     ReferenceHost host;
     Scene& scene = host.new_scene();
-    Node& outer = scene.add_part(scene.root(), "Outer");
-    Node& middle = scene.add_part(outer, "Middle");
-    Node& inner = scene.add_part(middle, "Inner");
-    Node& other = scene.add_part(scene.root(), "Other");
-    Node& marker = scene.add_marker(inner, {1, 0, 0});
+    const Node& outer = scene.add_part(scene.root(), "Outer");
+    const Node& middle = scene.add_part(outer, "Middle");
+    const Node& inner = scene.add_part(middle, "Inner");
+    const Node& other = scene.add_part(scene.root(), "Other");
+    const Node& marker = scene.add_marker(inner, {1, 0, 0});
     auto expect_current = [&](const char* what) {
         for (const Node* part : {&outer, &middle, &inner, &other}) {
             const Mat4 kept = scene.content_matrix(*part), fresh = content_by_hand(*part);
@@ -98,11 +98,11 @@ TEST(SceneMatrices, KeptContentMatricesFollowEveryChange) {
         }
     };
     expect_current("at first");
-    outer.transformation = refhost::translation({1, 0, 0});
+    scene.set_transformation(outer, ftv::translation_matrix({1, 0, 0}));
     expect_current("outer moved");
-    middle.transformation = refhost::rotation_between({0, 0, 1}, {0, 1, 0});
+    scene.set_transformation(middle, refhost::rotation_between({0, 0, 1}, {0, 1, 0}));
     expect_current("middle turned");
-    other.transformation = refhost::translation({0, 0, 7});
+    scene.set_transformation(other, ftv::translation_matrix({0, 0, 7}));
     scene.move_after(inner, other);  // inner now beside Other, under the root
     expect_current("inner moved beside another part");
     scene.detach(inner);
@@ -168,8 +168,8 @@ TEST(HostRef, ReleasesOnEveryPathAndFollowsObjectsMovedInPlace) {
 TEST(Scene, StreamsMovesAndMisuse) {
     ReferenceHost host;
     Scene& scene = host.new_scene();
-    Node& a = scene.add_part(scene.root(), "A");
-    Node& b = scene.add_part(a, "B");
+    const Node& a = scene.add_part(scene.root(), "A");
+    const Node& b = scene.add_part(a, "B");
     {
         // Reading past the end gives 0; a stream handed out outlives its replacement.
         auto view = ftv::adopt(scene.root_part());
@@ -189,12 +189,12 @@ TEST(Scene, StreamsMovesAndMisuse) {
         // Moving a part into its own child is refused and recorded.
         auto shape_b = ftv::adopt(shape_a->first_child());
         shape_a->move_after(scene.shape_from_handle(shape_b->handle()));
-        EXPECT_EQ(b.parent, &a);
+        EXPECT_EQ(b.parent(), &a);
         ASSERT_EQ(scene.misuse().size(), 1u);
         // A handle of the wrong form is refused too.
         shape_b->move_after(shape_a->handle());
         EXPECT_EQ(scene.misuse().size(), 2u);
-        EXPECT_EQ(b.parent, &a);
+        EXPECT_EQ(b.parent(), &a);
     }
     EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
 }

@@ -1,0 +1,59 @@
+// The plug-in's conventions in a reference scene, for whoever builds scenes
+// for it and judges what it did: a tagged part with its "#center" marker,
+// the stored switch, which tagged parts the walk reaches, and whether a part
+// faces the eye. Written from the conventions, not from the plug-in's code.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scene_tree.h"
+
+namespace refhost {
+
+// A square in the XY plane about center, facing +Z, size from centre to side.
+Mesh square(const ftv::Vec3& center, float size);
+
+// A part the walk turns when it reaches it: the plug-in's stream holding tag
+// (none: no stream), a "#center" marker at center as its first child, then,
+// unless face is 0, a square face of that size named name + " face".
+const Node& add_billboard(SceneTree& tree, const Node& parent, const std::string& name, ftv::Vec3 center,
+                          std::optional<std::int32_t> tag = 1, float face = 1);
+
+// The switch as the scene stores it: the first value of the root part's stream.
+void store_switch(SceneTree& tree, std::int32_t value);
+bool stored_switch_on(const SceneTree& tree);
+// The first value of a shape's plug-in stream, if it has one with a value.
+std::optional<std::int32_t> plugin_value(const Node& node);
+
+// The walk's rule for a part it reaches: it turns a part whose plug-in
+// stream starts with a non-zero tag and whose first child is named
+// "#center"; it enters a part without the plug-in's stream, and no other.
+bool is_turned_when_reached(const Node& part);
+// The tagged parts the walk reaches, depth first in list order.
+std::vector<const Node*> reached_tagged(const SceneTree& tree);
+
+// Whether the part's tag asks it to turn about the vertical only: 2.
+bool is_upright(const Node& part);
+// The world direction of one of the part's axes, unit length.
+ftv::Vec3 world_axis(const SceneTree& tree, const Node& part, const ftv::Vec3& axis);
+// The world direction of the part's +Z axis, unit length.
+ftv::Vec3 facing_of(const SceneTree& tree, const Node& part);
+// How closely a turned part can face the eye: 1e-5, and more where the
+// rotation of the part that holds it nears +-90 degrees about Y. The plug-in
+// learns that rotation's angles by decomposing its matrix, whose Y angle is
+// the arcsine of a float, so its rounding (6e-8) grows there by 1 / cos Y
+// (below cos Y = 2e-4 the decomposition folds the Z turn into X instead).
+double facing_tolerance(const SceneTree& tree, const Node& part);
+// Empty when the part's +Z axis points from its pivot toward the eye, each
+// component within tolerance, or for an upright part toward the eye's
+// horizontal direction with its +Y axis kept vertical; otherwise what is
+// wrong. The pivot is the first child's centre carried through the part's
+// matrix, as the plug-in found it before the turn. Eyes closer to the pivot
+// than min_distance (upright: horizontally) are not judged (the direction is
+// not defined).
+std::string faces_eye(const SceneTree& tree, const Node& part, double tolerance, double min_distance = 1e-3);
+
+}  // namespace refhost
