@@ -40,9 +40,24 @@ std::optional<std::int32_t> plugin_value(const Node& node) {
 
 bool stored_switch_on(const SceneTree& tree) { return plugin_value(tree.root()).value_or(0) != 0; }
 
+TagRule tag_rule(const Node& part) {
+    const std::optional<std::int32_t> tag = plugin_value(part);
+    if (!tag) return TagRule::empty_stream;
+    if (*tag == 0) return TagRule::tag_zero;
+    if (part.first() == nullptr) return TagRule::no_children;
+    if (part.first()->name == kPivotName) return TagRule::turned;
+    return marker_position(part) > 0 ? TagRule::marker_not_first : TagRule::marker_misnamed;
+}
+
+std::size_t marker_position(const Node& part) {
+    std::size_t position = 1;
+    for (const Node* child = part.first(); child != nullptr; child = child->next(), ++position)
+        if (child->name == kPivotName) return position;
+    return 0;
+}
+
 bool is_turned_when_reached(const Node& part) {
-    return part.is_part() && plugin_value(part).value_or(0) != 0 && part.first() != nullptr &&
-           part.first()->name == "#center";
+    return part.is_part() && part.stream(ftv::kMainId) != nullptr && tag_rule(part) == TagRule::turned;
 }
 
 namespace {

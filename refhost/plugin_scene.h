@@ -4,6 +4,7 @@
 // faces the eye. Written from the conventions, not from the plug-in's code.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,9 +29,23 @@ bool stored_switch_on(const SceneTree& tree);
 // The first value of a shape's plug-in stream, if it has one with a value.
 std::optional<std::int32_t> plugin_value(const Node& node);
 
-// The walk's rule for a part it reaches: it turns a part whose plug-in
-// stream starts with a non-zero tag and whose first child is named
-// "#center"; it enters a part without the plug-in's stream, and no other.
+// What the walk does with a part it reaches that carries the plug-in's
+// stream: it turns the part when the stream starts with a non-zero tag and
+// the first child is named "#center", byte for byte; else it leaves it, for
+// the first of these reasons. It enters a part without the stream, and no
+// other.
+enum class TagRule {
+    turned,
+    empty_stream,      // the stream holds no value: it reads as 0
+    tag_zero,          // the stream holds 0
+    no_children,
+    marker_misnamed,   // the first child has another name
+    marker_not_first,  // a later child is named "#center"
+};
+TagRule tag_rule(const Node& part);
+// The number, counted from 1, of the first child named "#center"; 0 for none.
+std::size_t marker_position(const Node& part);
+// Whether the walk turns the part when it reaches it.
 bool is_turned_when_reached(const Node& part);
 // The tagged parts the walk reaches, depth first in list order.
 std::vector<const Node*> reached_tagged(const SceneTree& tree);

@@ -21,6 +21,9 @@ enum Kind : std::int32_t {
     kMesh = 4,
 };
 
+// The name of a tagged part's pivot marker, its first child, as scenes write it.
+inline constexpr char kPivotName[] = "#center";
+
 using StreamData = std::vector<std::int32_t>;
 
 struct Mesh {
