@@ -9,6 +9,7 @@
 
 #include "demo_scene.h"
 #include "events.h"
+#include "explain.h"
 #include "json_output.h"
 #include "output_files.h"
 #include "plugin_session.h"
@@ -56,6 +57,7 @@ struct Options {
     std::vector<float> create_at;
     std::vector<std::string> selection;
     bool notify = false;
+    bool explain = false;
 };
 
 refhost::DialogAnswer answer_named(const std::string& name) {
@@ -141,9 +143,13 @@ int run(const Options& options) {
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, pane.present ? &pane_record : nullptr)));
     if (options.pictures) {
         outputs.add(out + "view.svg", camera_view_svg(scene, pane, session.switch_on()));
-        outputs.add(out + "top.svg", top_view_svg(scene, eye_path));
+        outputs.add(out + "top.svg", top_view_svg(scene, eye_path, session.switch_on()));
     }
     const bool switch_on = session.switch_on();
+    std::vector<std::string> explanations;
+    if (options.explain)
+        for (const PartExplanation& part : explain_parts(scene, switch_on))
+            explanations.push_back(explanation_line(scene, part));
     const auto passes = session.passes();
     const auto visited = session.visited();
     const auto turned = session.turned();
@@ -163,6 +169,10 @@ int run(const Options& options) {
               << "  switch: " << (switch_on ? "on" : "off") << ", pane: "
               << (pane.present ? "\"" + pane.text + "\"" : "(not registered)") << "\n";
     for (const auto& file : outputs.files()) std::cout << "  wrote " << file.first << "\n";
+    if (options.explain) {
+        std::cout << "parts with the plug-in's stream: " << explanations.size() << "\n";
+        for (const std::string& line : explanations) std::cout << "  " << line << "\n";
+    }
     return 0;
 }
 
@@ -199,6 +209,8 @@ int main(int argc, char** argv) {
     app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
     app.add_flag("!--no-pictures", options.pictures, "Write the scene file only");
     app.add_flag("--japanese", options.japanese, "Report a Japanese user interface to the plug-in");
+    app.add_flag("--explain", options.explain,
+                 "After the events, say for every part with the plug-in's stream whether it turns, and why not");
     CLI11_PARSE(app, argc, argv);
     options.orbit_given = orbit_option->count() > 0;
 

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <sstream>
 
+#include "explain.h"
 #include "host_math.h"
 #include "plugin_scene.h"
 
@@ -48,27 +50,50 @@ std::string num(double v) {
     return text;
 }
 
+constexpr int kUntagged = -1;
+constexpr int kNotTurned = -2;  // carries the plug-in's stream, but the walk does not turn it
+
 struct Polygon {
     std::vector<V> world;
-    int colour;  // index into the palette, -1: untagged
-    std::string owner;
+    int colour;         // index into the palette, or kUntagged, kNotTurned
+    std::string name;  // the mesh's
+    std::string note;  // why the part that holds it does not turn, or empty
 };
 
-// Every polygon in world coordinates, coloured by the tagged part that holds it.
-void collect(const refhost::SceneTree& scene, const refhost::Node& part, int colour, int& next_colour,
-             std::vector<Polygon>& out, std::vector<const refhost::Node*>& billboards) {
+// What the pictures show of the plug-in's parts: the parts it turns, and
+// those it does not turn with the reason.
+struct Verdicts {
+    Verdicts(const refhost::SceneTree& scene, bool switch_on) {
+        for (const PartExplanation& part : explain_parts(scene, switch_on)) {
+            if (part.turned) turned.push_back(part.part);
+            else not_turned.emplace(part.part, part.why);
+        }
+    }
+    std::vector<const refhost::Node*> turned;
+    std::map<const refhost::Node*, std::string> not_turned;
+};
+
+// Every polygon in world coordinates, coloured by the part with the plug-in's
+// stream that holds it: one colour per turned part, one look for parts that
+// do not turn, with the reason in their title.
+void collect(const refhost::SceneTree& scene, const refhost::Node& part, const Verdicts& verdicts, int colour,
+             const std::string& note, int& next_colour, std::vector<Polygon>& out) {
     for (const refhost::Node* child : part.children()) {
         if (child->is_part()) {
             int c = colour;
-            if (refhost::is_turned_when_reached(*child)) {
+            std::string n = note;
+            if (const auto it = verdicts.not_turned.find(child); it != verdicts.not_turned.end()) {
+                c = kNotTurned;
+                n = ": " + child->name + " is not turned: " + it->second;
+            } else if (std::find(verdicts.turned.begin(), verdicts.turned.end(), child) != verdicts.turned.end()) {
                 c = next_colour++ % 6;
-                billboards.push_back(child);
+                n.clear();
             }
-            collect(scene, *child, c, next_colour, out, billboards);
+            collect(scene, *child, verdicts, c, n, next_colour, out);
         } else if (child->kind == refhost::kMesh) {
             const ftv::Mat4 to_world = scene.local_to_world(*child);
             for (const auto& indices : child->mesh.polygons) {
-                Polygon polygon{{}, colour, child->name};
+                Polygon polygon{{}, colour, child->name, note};
                 for (std::uint32_t i : indices)
                     polygon.world.push_back(from(refhost::transform_point(child->mesh.vertices[i], to_world)));
                 out.push_back(std::move(polygon));
@@ -77,15 +102,25 @@ void collect(const refhost::SceneTree& scene, const refhost::Node& part, int col
     }
 }
 
-std::string fill_of(int colour) { return colour < 0 ? "#9a9a9a" : kPalette[colour]; }
+std::string fill_of(int colour) {
+    return colour == kNotTurned ? "url(#not-turned)" : colour == kUntagged ? "#9a9a9a" : kPalette[colour];
+}
+std::string stroke_of(int colour) { return colour == kNotTurned ? "#c01c28" : fill_of(colour); }
+
+// Red hatching for the parts the plug-in does not turn.
+const char* const kNotTurnedPattern =
+    "  <defs><pattern id=\"not-turned\" width=\"8\" height=\"8\" patternUnits=\"userSpaceOnUse\" "
+    "patternTransform=\"rotate(45)\"><rect width=\"8\" height=\"8\" fill=\"#fbe3e1\"/>"
+    "<line x1=\"0\" y1=\"0\" x2=\"0\" y2=\"8\" stroke=\"#c01c28\" stroke-width=\"3\"/></pattern></defs>\n";
 
 }  // namespace
 
 std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pane, bool switch_on) {
+    const Verdicts verdicts(scene, switch_on);
     std::vector<Polygon> polygons;
-    std::vector<const refhost::Node*> billboards;
     int next_colour = 0;
-    collect(scene, scene.root(), -1, next_colour, polygons, billboards);
+    collect(scene, scene.root(), verdicts, kUntagged, "", next_colour, polygons);
+    const std::vector<const refhost::Node*>& billboards = verdicts.turned;
 
     const V eye = from(scene.camera_data().eye);
     const V forward = unit(from(scene.camera_data().target) - eye);
@@ -121,11 +156,16 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
             points += num(kWidth / 2.0 + focal * a.x / a.z) + "," + num(kHeight / 2.0 - focal * a.y / a.z) + " ";
         }
         const std::string colour = fill_of(polygon.colour);
-        std::string style = area > 0 ? "fill=\"" + colour + "\" stroke=\"#222\" stroke-width=\"1.5\""
-                                     : "fill=\"" + colour + "\" fill-opacity=\"0.15\" stroke=\"" + colour +
-                                           "\" stroke-dasharray=\"5,3\" stroke-width=\"1.5\"";
+        const bool stands_out = polygon.colour == kNotTurned;
+        const std::string edge = stands_out ? stroke_of(polygon.colour) : "#222";
+        const std::string width = stands_out ? "3" : "1.5";
+        std::string style = area > 0 ? "fill=\"" + colour + "\" stroke=\"" + edge + "\" stroke-width=\"" + width + "\""
+                                     : "fill=\"" + colour + "\" fill-opacity=\"0.15\" stroke=\"" +
+                                           stroke_of(polygon.colour) + "\" stroke-dasharray=\"5,3\" stroke-width=\"" +
+                                           width + "\"";
         drawn.push_back({depth / camera.size(), "  <polygon points=\"" + points + "\" " + style + "><title>" +
-                                                    escape(polygon.owner) + (area > 0 ? " (front)" : " (back)") +
+                                                    escape(polygon.name) + (area > 0 ? " (front)" : " (back)") +
+                                                    escape(polygon.note) +
                                                     "</title></polygon>\n"});
     }
     std::stable_sort(drawn.begin(), drawn.end(), [](const Drawn& a, const Drawn& b) { return a.depth > b.depth; });
@@ -134,6 +174,7 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
     const int total = kHeight + kStatusHeight;
     out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << total
         << "\" viewBox=\"0 0 " << kWidth << " " << total << "\" font-family=\"sans-serif\">\n";
+    out << kNotTurnedPattern;
     out << "  <rect width=\"" << kWidth << "\" height=\"" << kHeight << "\" fill=\"#f4f1ea\"/>\n";
     out << "  <text x=\"10\" y=\"20\" font-size=\"14\" fill=\"#444\">View from the camera: filled faces look at the "
            "eye, dashed outlines face away</text>\n";
@@ -160,11 +201,12 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
     return out.str();
 }
 
-std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv::Vec3>& eye_path) {
+std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv::Vec3>& eye_path, bool switch_on) {
+    const Verdicts verdicts(scene, switch_on);
     std::vector<Polygon> polygons;
-    std::vector<const refhost::Node*> billboards;
     int next_colour = 0;
-    collect(scene, scene.root(), -1, next_colour, polygons, billboards);
+    collect(scene, scene.root(), verdicts, kUntagged, "", next_colour, polygons);
+    const std::vector<const refhost::Node*>& billboards = verdicts.turned;
     const V eye = from(scene.camera_data().eye);
     const V target = from(scene.camera_data().target);
 
@@ -191,14 +233,15 @@ std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv:
         << "\" viewBox=\"0 0 " << size << " " << size << "\" font-family=\"sans-serif\">\n";
     out << "  <defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"9\" refY=\"5\" markerWidth=\"6\" "
            "markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#1a5fb4\"/></marker></defs>\n";
+    out << kNotTurnedPattern;
     out << "  <rect width=\"" << size << "\" height=\"" << size << "\" fill=\"#fbfbf8\"/>\n";
     out << "  <text x=\"10\" y=\"20\" font-size=\"13\" fill=\"#444\">Top view: eye rays (orange), facing "
            "directions (blue arrows), eye path (dots)</text>\n";
     for (const Polygon& p : polygons) {
         out << "  <polygon points=\"";
         for (const V& v : p.world) out << sx(v) << "," << sy(v) << " ";
-        out << "\" fill=\"" << fill_of(p.colour) << "\" fill-opacity=\"0.4\" stroke=\"" << fill_of(p.colour)
-            << "\" stroke-width=\"2\"/>\n";
+        out << "\" fill=\"" << fill_of(p.colour) << "\" fill-opacity=\"0.4\" stroke=\"" << stroke_of(p.colour)
+            << "\" stroke-width=\"2\"><title>" << escape(p.name + p.note) << "</title></polygon>\n";
     }
     for (const ftv::Vec3& e : eye_path)
         out << "  <circle cx=\"" << sx(from(e)) << "\" cy=\"" << sy(from(e)) << "\" r=\"2\" fill=\"#888\"/>\n";

@@ -10,13 +10,16 @@
 namespace ftv_host {
 
 // The view from the camera in perspective: meshes drawn back to front, a
-// face turned toward the eye filled, one turned away only outlined; below it
+// face turned toward the eye filled, one turned away only outlined, the
+// parts with the plug-in's stream that it does not turn hatched in red with
+// the reason in their titles; below it
 // the status bar with the pane's text and icon, coloured by the switch.
 std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pane, bool switch_on);
 
 // The scene seen from above (x to the right, z downward): meshes, the camera
 // with the path its eye took, a ray from the eye to each tagged part's centre
-// and an arrow along the direction that part faces.
-std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv::Vec3>& eye_path);
+// and an arrow along the direction that part faces; parts that do not turn
+// hatched as in the camera view.
+std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv::Vec3>& eye_path, bool switch_on);
 
 }  // namespace ftv_host

@@ -1,0 +1,194 @@
+#include "explain.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "host/plugin_id.h"
+#include "plugin_scene.h"
+
+namespace ftv_host {
+
+namespace {
+
+using refhost::Node;
+using refhost::SceneTree;
+
+constexpr double kDegrees = 180 / M_PI;
+// Below this a turned part counts as facing the eye; above it the line says why not.
+constexpr double kNoticeableDegrees = 0.1;
+
+struct D3 {
+    double x, y, z;
+};
+D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+D3 operator*(D3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+D3 cross(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double length(D3 a) { return std::sqrt(dot(a, a)); }
+D3 from(const ftv::Vec3& v) { return {v.x, v.y, v.z}; }
+
+// What the plug-in learns of the frame a part sits in, worked out again in
+// double from the frame's rows: scale, shear, mirroring and the angles of
+// Rx * Ry * Rz, with the decomposition's rule within 0.0002 of +-90 degrees
+// about Y (the X and Z turns are then told only together, all in X).
+struct FrameShape {
+    double scale[3] = {0, 0, 0};
+    double shear[3] = {0, 0, 0};  // XY, XZ, YZ
+    bool mirrored = false;
+    double angle[3] = {0, 0, 0};  // about X, Y, Z
+    double cos_y = 1;
+};
+
+// Divides a row by its length unless it has none.
+double normalize(D3& row) {
+    const double n = length(row);
+    if (n > 0) row = row * (1 / n);
+    return n;
+}
+
+FrameShape shape_of(const ftv::Mat4& m) {
+    FrameShape s;
+    D3 r0{m.m[0][0], m.m[0][1], m.m[0][2]}, r1{m.m[1][0], m.m[1][1], m.m[1][2]}, r2{m.m[2][0], m.m[2][1], m.m[2][2]};
+    s.scale[0] = normalize(r0);
+    const double d = dot(r1, r0);
+    r1 = r1 - r0 * d;
+    s.scale[1] = normalize(r1);
+    const double e = dot(r2, r0);
+    r2 = r2 - r0 * e;
+    const double f = dot(r2, r1);
+    r2 = r2 - r1 * f;
+    s.scale[2] = normalize(r2);
+    s.shear[0] = s.scale[1] > 0 ? d / s.scale[1] : 0;
+    s.shear[1] = s.scale[2] > 0 ? e / s.scale[2] : 0;
+    s.shear[2] = s.scale[2] > 0 ? f / s.scale[2] : 0;
+    s.mirrored = dot(r0, cross(r1, r2)) < 0;
+    if (s.mirrored) {
+        for (double& k : s.scale) k = -k;
+        r0 = r0 * -1, r1 = r1 * -1, r2 = r2 * -1;
+    }
+    s.angle[1] = std::asin(std::fmax(-1.0, std::fmin(1.0, -r0.z)));
+    s.cos_y = std::cos(s.angle[1]);
+    if (std::fabs(s.cos_y) > 2e-4) {
+        s.angle[0] = std::atan2(r1.z, r2.z);
+        s.angle[2] = std::atan2(r0.y, r0.x);
+    } else {
+        const double a = std::atan2(r1.x, r1.y);
+        s.angle[0] = s.angle[1] > 0 ? a : -a;
+    }
+    return s;
+}
+
+std::string format(const char* pattern, double a, double b = 0, double c = 0) {
+    char text[256];
+    std::snprintf(text, sizeof text, pattern, a, b, c);
+    return text;
+}
+
+// What keeps a turned part off the eye: the parts of its frame that the
+// plug-in's compensation, the frame's angles negated and applied in the order
+// X, Y, Z, does not undo.
+std::string cause_off_eye(const SceneTree& scene, const Node& part) {
+    const FrameShape s = shape_of(scene.local_to_world(part));
+    std::string causes;
+    const auto add = [&causes](const std::string& cause) { causes += (causes.empty() ? "" : ", and ") + cause; };
+    if (s.mirrored) add("is mirrored, which the plug-in's compensation does not undo");
+    const double largest = std::fmax(std::fabs(s.scale[0]), std::fmax(std::fabs(s.scale[1]), std::fabs(s.scale[2])));
+    bool uneven = false;
+    for (int i = 0; i < 3; ++i)
+        uneven = uneven || std::fabs(std::fabs(s.scale[i]) - largest) > 1e-5 * largest || std::fabs(s.shear[i]) > 1e-5;
+    if (uneven)
+        add(format("is scaled unevenly (%.4g, %.4g, %.4g) or sheared, which the plug-in does not undo",
+                           std::fabs(s.scale[0]), std::fabs(s.scale[1]), std::fabs(s.scale[2])));
+    if (std::fabs(s.cos_y) < 0.02)
+        add(format("is turned %.3f° about Y, near ±90°, where its X and Z turns are told imprecisely",
+                           s.angle[1] * kDegrees));
+    int axes = 0;
+    for (double a : s.angle) axes += std::fabs(a) > 1e-6;
+    if (axes > 1)
+        add(format("is turned about more than one axis (X %.2f°, Y %.2f°, Z %.2f°), which the plug-in undoes "
+                           "in the order X, Y, Z rather than Z, Y, X",
+                           s.angle[0] * kDegrees, s.angle[1] * kDegrees, s.angle[2] * kDegrees));
+    const std::string parent = "its parent " + scene.path_of(*part.parent());
+    return causes.empty() ? "not explained by the frame of " + parent : parent + " " + causes;
+}
+
+PartExplanation explain_turned(const SceneTree& scene, const Node& part) {
+    PartExplanation out{&part, true, "", std::numeric_limits<double>::quiet_NaN()};
+    if (part.transformations_set == 0) {
+        out.why = "no update pass has turned it yet";
+        return out;
+    }
+    const bool upright = refhost::is_upright(part);
+    D3 toward = from(scene.camera_data().eye) - from(scene.world_center(*part.first()));
+    if (upright) toward.y = 0;
+    const double distance = length(toward);
+    if (distance < 1e-6) {
+        out.why = upright ? "the eye is straight above or below its pivot" : "the eye is at its pivot";
+        return out;
+    }
+    const D3 facing = from(refhost::facing_of(scene, part));
+    out.degrees_off = std::atan2(length(cross(facing, toward)), dot(facing, toward)) * kDegrees;
+    if (out.degrees_off > kNoticeableDegrees) out.why = cause_off_eye(scene, part);
+    return out;
+}
+
+std::string rule_reason(const Node& part) {
+    switch (refhost::tag_rule(part)) {
+        case refhost::TagRule::turned: break;
+        case refhost::TagRule::empty_stream: return "the stream holds no value, which reads as 0";
+        case refhost::TagRule::tag_zero: return "the stream holds 0";
+        case refhost::TagRule::no_children: return "it has no children; its first child must be \"#center\"";
+        case refhost::TagRule::marker_misnamed:
+            return "first child is named \"" + part.first()->name + "\", not \"#center\"";
+        case refhost::TagRule::marker_not_first:
+            return "\"#center\" is child " + std::to_string(refhost::marker_position(part)) + ", not the first";
+    }
+    return "";
+}
+
+// holder: the outermost part above this one that carries the stream, which
+// the walk does not enter, or null.
+void explain_below(const SceneTree& scene, const Node& parent, const Node* holder, bool switch_on,
+                   std::vector<PartExplanation>& out) {
+    for (const Node* child = parent.first(); child != nullptr; child = child->next()) {
+        if (!child->is_part()) continue;
+        const bool has_stream = child->stream(ftv::kMainId) != nullptr;
+        if (has_stream) {
+            if (holder != nullptr) {
+                const bool tagged = refhost::plugin_value(*holder).value_or(0) != 0;
+                out.push_back({child, false,
+                               std::string("inside the ") + (tagged ? "tagged " : "") + "part " +
+                                   scene.path_of(*holder) + ", which the walk does not enter"});
+            } else if (refhost::tag_rule(*child) != refhost::TagRule::turned) {
+                out.push_back({child, false, rule_reason(*child)});
+            } else if (!switch_on) {
+                out.push_back({child, false, "switched off"});
+            } else {
+                out.push_back(explain_turned(scene, *child));
+            }
+        }
+        explain_below(scene, *child, holder != nullptr || !has_stream ? holder : child, switch_on, out);
+    }
+}
+
+}  // namespace
+
+std::vector<PartExplanation> explain_parts(const SceneTree& scene, bool switch_on) {
+    std::vector<PartExplanation> out;
+    explain_below(scene, scene.root(), nullptr, switch_on, out);
+    return out;
+}
+
+std::string explanation_line(const SceneTree& scene, const PartExplanation& explanation) {
+    const std::string path = scene.path_of(*explanation.part);
+    if (!explanation.turned) return path + ": not turned: " + explanation.why;
+    if (std::isnan(explanation.degrees_off)) return path + ": turned, but " + explanation.why;
+    const bool upright = refhost::is_upright(*explanation.part);
+    std::string line = path + (upright ? ": turned upright, " : ": turned, ") +
+                       format("%.3f°", explanation.degrees_off) +
+                       (upright ? " from the eye's horizontal direction" : " from the eye");
+    return explanation.why.empty() ? line : line + ": " + explanation.why;
+}
+
+}  // namespace ftv_host

@@ -1,0 +1,33 @@
+// Why a part that carries the plug-in's stream turns or does not, and how
+// closely a turned part faces the eye: the question a user who tagged a part
+// asks first. Judged on the scene as it stands, by the plug-in's conventions
+// (plugin_scene.h), not by asking the plug-in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scene_tree.h"
+
+namespace ftv_host {
+
+struct PartExplanation {
+    const refhost::Node* part = nullptr;
+    bool turned = false;
+    // Not turned: why. Turned: what keeps it off the eye by more than a
+    // tenth of a degree, or empty.
+    std::string why;
+    // Turned: the angle between the part's facing and the direction to the
+    // eye (for an upright part, its horizontal direction), in degrees; not a
+    // number while that direction is not defined or no pass has turned it.
+    double degrees_off = 0;
+};
+
+// Every part below the root that carries the plug-in's stream, depth first in
+// list order. switch_on is the plug-in's working switch.
+std::vector<PartExplanation> explain_parts(const refhost::SceneTree& scene, bool switch_on);
+
+// One line: "/A/B: turned, 0.000° from the eye" or "/A/B: not turned: ...".
+std::string explanation_line(const refhost::SceneTree& scene, const PartExplanation& explanation);
+
+}  // namespace ftv_host
