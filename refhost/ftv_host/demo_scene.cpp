@@ -19,6 +19,16 @@ refhost::Mesh sign(const ftv::Vec3& c, float w, float h) {
     return mesh;
 }
 
+// A flat tree: a trunk and a crown in the part's XY plane, facing +Z.
+refhost::Mesh tree(const ftv::Vec3& c) {
+    refhost::Mesh mesh;
+    mesh.vertices = {{c.x - 0.2f, c.y - 1.5f, c.z}, {c.x + 0.2f, c.y - 1.5f, c.z}, {c.x + 0.2f, c.y - 0.6f, c.z},
+                     {c.x - 0.2f, c.y - 0.6f, c.z}, {c.x - 1.1f, c.y - 0.6f, c.z}, {c.x + 1.1f, c.y - 0.6f, c.z},
+                     {c.x, c.y + 1.8f, c.z}};
+    mesh.polygons = {{0, 1, 2, 3}, {4, 5, 6}};
+    return mesh;
+}
+
 const refhost::Node& billboard(refhost::SceneTree& scene, const refhost::Node& parent, const std::string& name,
                                ftv::Vec3 center) {
     const refhost::Node& part = refhost::add_billboard(scene, parent, name, center, 1, 0);
@@ -35,6 +45,11 @@ void build_demo_scene(refhost::SceneTree& scene) {
     billboard(scene, root, "Billboard A", {-5, 0, 0});
     billboard(scene, root, "Billboard B", {0, 0, -5});
     billboard(scene, root, "Billboard C", {5, 0, 0});
+
+    // Tagged upright: turns about the vertical only, so it never leans back
+    // toward the raised camera as the signs beside it do.
+    const refhost::Node& upright = refhost::add_billboard(scene, root, "Upright tree", {5, 0, -5}, 2, 0);
+    scene.add_mesh(upright, "Upright tree crown", tree({5, 0, -5}));
 
     // Untagged groups are searched: the billboard two levels down is turned.
     const refhost::Node& outer = scene.add_part(root, "Nested group");

@@ -124,7 +124,8 @@ TEST_F(HostRunTest, WithoutArgumentsTheDemoSceneIsOrbitedAndItsBillboardsFaceThe
         expect_faces_eye(scene, node);
         ++turned;
     }
-    EXPECT_EQ(turned, 5);  // A, B, C, D and the holder; not the untagged group nor the part inside the holder
+    // A, B, C, D, the upright tree and the holder; not the untagged group nor the part inside the holder.
+    EXPECT_EQ(turned, 6);
     EXPECT_TRUE(std::filesystem::exists(folder + "/view.svg"));
     EXPECT_TRUE(std::filesystem::exists(folder + "/top.svg"));
 }
