@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "demo_scene.h"
 #include "events.h"
 #include "json_output.h"
+#include "orbit_page.h"
 #include "output_files.h"
 #include "plugin_session.h"
 #include "scene_file.h"
@@ -50,10 +52,10 @@ struct Options {
     bool japanese = false;
     std::vector<std::string> clicks;
     std::string menu;
-    std::vector<float> eye;
+    std::vector<std::string> eye;
     std::string attribute_path;
     std::string attribute_answer = "on";
-    std::vector<float> create_at;
+    std::vector<std::string> create_at;
     std::vector<std::string> selection;
     bool notify = false;
 };
@@ -68,6 +70,12 @@ refhost::DialogAnswer answer_named(const std::string& name) {
 // Without a scene file the demo scene is orbited unless --orbit says otherwise.
 std::uint32_t orbit_steps(const Options& options) {
     return options.orbit_given ? options.orbit_steps : options.scene_file.empty() ? 36 : 0;
+}
+
+// Three numbers of an option, refused as a scene file would refuse them.
+ftv::Vec3 vec3_argument(const char* option, const std::vector<std::string>& values) {
+    return {float_argument(option, 0, values[0]), float_argument(option, 1, values[1]),
+            float_argument(option, 2, values[2])};
 }
 
 Event event_of(Event::Type type, const std::string& option) {
@@ -98,7 +106,7 @@ std::vector<Event> events_of(const Options& options, std::vector<Event> script) 
     if (!options.create_at.empty()) {
         // Only its --select paths can be wrong: an error names that option.
         events.push_back(event_of(Event::Type::create, "--select"));
-        events.back().position = {options.create_at[0], options.create_at[1], options.create_at[2]};
+        events.back().position = vec3_argument("--create", options.create_at);
         if (!options.selection.empty()) events.back().selection = options.selection;
     }
     for (Event& event : script) events.push_back(std::move(event));
@@ -117,6 +125,8 @@ int run(const Options& options) {
     std::vector<Event> script;
     if (!options.events_file.empty()) script = read_events(options.events_file);
     const std::vector<Event> events = events_of(options, std::move(script));
+    std::optional<ftv::Vec3> eye;
+    if (!options.eye.empty()) eye = vec3_argument("--eye", options.eye);
 
     PluginSession session(options.module_path, options.pane_path);
     session.host().app().japanese = options.japanese;
@@ -126,13 +136,34 @@ int run(const Options& options) {
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }
-    if (!options.eye.empty()) scene.set_eye({options.eye[0], options.eye[1], options.eye[2]});
+    if (eye) scene.set_eye(*eye);
 
     const bool interactive = isatty(STDERR_FILENO) != 0;
-    for (const Event& event : events) run_event(session, event, interactive && event.steps >= 8 ? show_progress : nullptr);
+    std::vector<OrbitFrame> frames;
+    for (const Event& event : events) {
+        Progress progress;
+        // The orbit the options ask for is also kept as pictures, one per step.
+        if (options.pictures && event.type == Event::Type::orbit && event.where == "--orbit") {
+            const std::vector<ftv::Vec3> path = orbit_path(scene.camera_data(), 72);
+            const bool on = session.working_switch_on();
+            const auto keep = [&, path, on](std::uint32_t step, std::uint32_t steps) {
+                frames.push_back({step == 0 ? "before the orbit" : "step " + std::to_string(step) + " of " + std::to_string(steps),
+                                  camera_view_svg(scene, session.pane(), on), top_view_svg(scene, path)});
+            };
+            keep(0, event.steps);
+            progress = [&, keep](std::uint32_t step, std::uint32_t steps) {
+                keep(step, steps);
+                if (interactive && steps >= 8) show_progress(step, steps);
+            };
+        } else if (interactive && event.steps >= 8) {
+            progress = show_progress;
+        }
+        run_event(session, event, progress);
+    }
     // The path the eye took, for the top view.
     std::vector<ftv::Vec3> eye_path;
     if (orbit_steps(options) > 0) eye_path = orbit_path(scene.camera_data(), 72);
+    const bool working_on = session.working_switch_on();
 
     const PaneState pane = session.pane();
     const Json pane_record = pane_json(pane);
@@ -140,10 +171,11 @@ int run(const Options& options) {
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, pane.present ? &pane_record : nullptr)));
     if (options.pictures) {
-        outputs.add(out + "view.svg", camera_view_svg(scene, pane, session.switch_on()));
+        outputs.add(out + "view.svg", camera_view_svg(scene, pane, working_on));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path));
+        if (!frames.empty()) outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", frames));
     }
-    const bool switch_on = session.switch_on();
+    const bool stored_on = session.switch_on();
     const auto passes = session.passes();
     const auto visited = session.visited();
     const auto turned = session.turned();
@@ -160,7 +192,9 @@ int run(const Options& options) {
     std::cout << "ftv-host: " << (options.scene_file.empty() ? "built-in demo scene" : options.scene_file) << "\n"
               << "  update passes: " << passes << ", parts visited: " << visited << ", parts turned: " << turned
               << "\n"
-              << "  switch: " << (switch_on ? "on" : "off") << ", pane: "
+              << "  switch: " << (working_on ? "on" : "off")
+              << (stored_on != working_on ? std::string(" (stored: ") + (stored_on ? "on" : "off") + ")" : "")
+              << ", pane: "
               << (pane.present ? "\"" + pane.text + "\"" : "(not registered)") << "\n";
     for (const auto& file : outputs.files()) std::cout << "  wrote " << file.first << "\n";
     return 0;
@@ -194,7 +228,7 @@ int main(int argc, char** argv) {
     app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")->expected(3);
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
-    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg and top.svg")->capture_default_str();
+    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")->capture_default_str();
     app.add_option("--module", options.module_path, "Plug-in module to load")->capture_default_str();
     app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
     app.add_flag("!--no-pictures", options.pictures, "Write the scene file only");
