@@ -22,9 +22,14 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-HostRun run_host(const std::vector<std::string>& arguments) {
-    std::string command = quoted(FTV_HOST_PATH);
+HostRun run_host(const std::vector<std::string>& arguments, const std::string& input) {
+    return run_program(FTV_HOST_PATH, arguments, input);
+}
+
+HostRun run_program(const std::string& program, const std::vector<std::string>& arguments, const std::string& input) {
+    std::string command = quoted(program);
     for (const std::string& argument : arguments) command += " " + quoted(argument);
+    if (!input.empty()) command += " < " + quoted(input);
     command += " 2>&1";
     HostRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
