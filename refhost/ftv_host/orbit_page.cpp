@@ -1,22 +1,11 @@
 #include "orbit_page.h"
 
+#include "markup.h"
 #include "svg.h"
 
 namespace ftv_host {
 
 namespace {
-
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '&') out += "&amp;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
-    }
-    return out;
-}
 
 // Recorded before anything else runs, so that a fault in the main script counts too.
 const char* const kErrorWatch = R"(<script>
@@ -86,11 +75,11 @@ const char* const kScript = R"(<script>
 }  // namespace
 
 std::string orbit_page_html(const std::string& title, const std::vector<OrbitFrame>& frames) {
-    std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + escaped(title) +
+    std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + escape(title) +
                       "</title>\n";
     out += kErrorWatch;
     out += std::string("<style>\nbody { font-family: ") + kFontStack + "; }" + kStyle + "</style>\n";
-    out += "</head>\n<body>\n<h1>" + escaped(title) + "</h1>\n";
+    out += "</head>\n<body>\n<h1>" + escape(title) + "</h1>\n";
     out += "<p>Each step moves the eye further around its target and notifies the plug-in: every billboard it turns "
            "follows the eye (left, the camera's view; right, the view from above, where each blue arrow points along "
            "its orange ray to the eye).</p>\n";
@@ -99,7 +88,7 @@ std::string orbit_page_html(const std::string& title, const std::vector<OrbitFra
            "<span id=\"caption\"></span></div>\n";
     out += "<div id=\"views\"></div>\n";
     for (const OrbitFrame& frame : frames) {
-        out += "<template class=\"frame\" data-caption=\"" + escaped(frame.caption) + "\">\n" + frame.camera_svg +
+        out += "<template class=\"frame\" data-caption=\"" + escape(frame.caption) + "\">\n" + frame.camera_svg +
                frame.top_svg + "</template>\n";
     }
     out += kScript;

@@ -7,6 +7,7 @@
 
 #include "host_math.h"
 #include "label_layout.h"
+#include "markup.h"
 #include "pane_icon.h"
 #include "plugin_scene.h"
 
@@ -32,17 +33,6 @@ V unit(V a) {
     return n > 0 ? a * (1 / n) : V{0, 0, 0};
 }
 V from(const ftv::Vec3& v) { return {v.x, v.y, v.z}; }
-
-std::string escape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '&') out += "&amp;";
-        else out += c;
-    }
-    return out;
-}
 
 std::string num(double v) {
     char text[32];
