@@ -118,6 +118,31 @@ std::vector<Event> events_of(const Options& options, std::vector<Event> script) 
     return events;
 }
 
+// A long orbit keeps every so many steps, so that the page stays small
+// enough to load (each frame holds two pictures of some 20 kB).
+constexpr std::uint32_t kMaxOrbitFrames = 360;
+
+std::string frame_caption(std::uint32_t step, std::uint32_t steps) {
+    return step == 0 ? "before the orbit" : "step " + std::to_string(step) + " of " + std::to_string(steps);
+}
+
+// Adds the scene as it is now to frames, then at each kept step of the
+// orbit, and passes each step on to then.
+Progress orbit_recorder(PluginSession& session, std::uint32_t steps, std::vector<OrbitFrame>& frames, Progress then) {
+    refhost::Scene& scene = session.scene();
+    const std::vector<ftv::Vec3> path = orbit_path(scene.camera_data(), 72);
+    const bool on = session.working_switch_on();
+    const std::uint32_t stride = (steps + kMaxOrbitFrames - 1) / kMaxOrbitFrames;
+    const auto keep = [&session, &scene, &frames, path, on](std::uint32_t step, std::uint32_t steps) {
+        frames.push_back({frame_caption(step, steps), camera_view_svg(scene, session.pane(), on), top_view_svg(scene, path)});
+    };
+    keep(0, steps);
+    return [keep, stride, then](std::uint32_t step, std::uint32_t steps) {
+        if (step % stride == 0 || step == steps) keep(step, steps);
+        if (then) then(step, steps);
+    };
+}
+
 int run(const Options& options) {
     // Everything that can be wrong with the input is found before the plug-in runs.
     Json scene_document;
@@ -141,24 +166,10 @@ int run(const Options& options) {
     const bool interactive = isatty(STDERR_FILENO) != 0;
     std::vector<OrbitFrame> frames;
     for (const Event& event : events) {
-        Progress progress;
-        // The orbit the options ask for is also kept as pictures, one per step.
-        if (options.pictures && event.type == Event::Type::orbit && event.where == "--orbit") {
-            const std::vector<ftv::Vec3> path = orbit_path(scene.camera_data(), 72);
-            const bool on = session.working_switch_on();
-            const auto keep = [&, path, on](std::uint32_t step, std::uint32_t steps) {
-                frames.push_back({step == 0 ? "before the orbit" : "step " + std::to_string(step) + " of " + std::to_string(steps),
-                                  camera_view_svg(scene, session.pane(), on), top_view_svg(scene, path)});
-            };
-            keep(0, event.steps);
-            progress = [&, keep](std::uint32_t step, std::uint32_t steps) {
-                keep(step, steps);
-                if (interactive && steps >= 8) show_progress(step, steps);
-            };
-        } else if (interactive && event.steps >= 8) {
-            progress = show_progress;
-        }
-        run_event(session, event, progress);
+        const Progress shown = interactive && event.steps >= 8 ? Progress(show_progress) : nullptr;
+        // The orbit the options ask for is also kept as pictures, step by step.
+        const bool recorded = options.pictures && event.type == Event::Type::orbit && event.where == "--orbit";
+        run_event(session, event, recorded ? orbit_recorder(session, event.steps, frames, shown) : shown);
     }
     // The path the eye took, for the top view.
     std::vector<ftv::Vec3> eye_path;
