@@ -134,7 +134,8 @@ Progress orbit_recorder(PluginSession& session, std::uint32_t steps, std::vector
     const bool on = session.working_switch_on();
     const std::uint32_t stride = (steps + kMaxOrbitFrames - 1) / kMaxOrbitFrames;
     const auto keep = [&session, &scene, &frames, path, on](std::uint32_t step, std::uint32_t steps) {
-        frames.push_back({frame_caption(step, steps), camera_view_svg(scene, session.pane(), on), top_view_svg(scene, path)});
+        frames.push_back(
+            {frame_caption(step, steps), camera_view_svg(scene, session.pane(), on), top_view_svg(scene, path)});
     };
     keep(0, steps);
     return [keep, stride, then](std::uint32_t step, std::uint32_t steps) {
@@ -225,7 +226,8 @@ int main(int argc, char** argv) {
     app.add_option("-s,--scene", options.scene_file, "Scene file (JSON) to load instead of the demo scene");
     app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
     auto* orbit_option =
-        app.add_option("--orbit", options.orbit_steps, "Move the eye around the target in N steps, notifying at each")
+        app.add_option("--orbit", options.orbit_steps,
+                       "Move the eye around the target in N steps, notifying at each; also writes orbit.html")
             ->check(CLI::Range(1u, 100000u));
     app.add_option("--menu", options.menu, "Run the settings dialog, answered on, off, ok (as shown) or cancel")
         ->check(CLI::IsMember({"on", "off", "ok", "cancel"}));
@@ -239,7 +241,8 @@ int main(int argc, char** argv) {
     app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")->expected(3);
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
-    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")->capture_default_str();
+    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")
+        ->capture_default_str();
     app.add_option("--module", options.module_path, "Plug-in module to load")->capture_default_str();
     app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
     app.add_flag("!--no-pictures", options.pictures, "Write the scene file only");
