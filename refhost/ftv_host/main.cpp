@@ -233,12 +233,16 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"on", "off", "ok", "cancel"}));
     app.add_option("--click", options.clicks, "Click the pane: left or right (repeatable)")
         ->check(CLI::IsMember({"left", "right"}));
-    app.add_option("--eye", options.eye, "Camera eye position X Y Z, set before anything runs")->expected(3);
+    app.add_option("--eye", options.eye, "Camera eye position X Y Z, set before anything runs")
+        ->expected(3)
+        ->type_name("NUMBER");
     app.add_option("--attribute", options.attribute_path, "Run the attribute dialog on the shape at this path");
     app.add_option("--attribute-answer", options.attribute_answer, "Its answer: on, off, ok (as shown) or cancel")
         ->check(CLI::IsMember({"on", "off", "ok", "cancel"}))
         ->capture_default_str();
-    app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")->expected(3);
+    app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")
+        ->expected(3)
+        ->type_name("NUMBER");
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
     app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")
