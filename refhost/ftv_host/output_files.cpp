@@ -21,8 +21,8 @@ std::string beside(const std::string& path, const char* what) {
     return (p.parent_path() / ("." + p.filename().string() + "." + what + "-" + std::to_string(getpid()))).string();
 }
 
-std::runtime_error failure(const std::string& path, const std::string& what, int error) {
-    return std::runtime_error(path + ": " + what + (error != 0 ? std::string(": ") + std::strerror(error) : ""));
+std::runtime_error failure(const std::string& path, const std::string& what, int error, const std::string& then = "") {
+    return std::runtime_error(path + ": " + what + (error != 0 ? std::string(": ") + std::strerror(error) : "") + then);
 }
 
 }  // namespace
@@ -73,19 +73,22 @@ void OutputFiles::check_targets() const {
     }
 }
 
-void OutputFiles::roll_back(std::size_t placed) {
-    // Files placed so far go; their backups come back.
+std::string OutputFiles::roll_back(std::size_t placed) {
+    // Files placed so far go; their backups come back. A backup that cannot
+    // be renamed back is kept, never deleted, and named in the error.
+    std::string kept;
+    const auto restore = [&](std::size_t i) {
+        if (backups_[i].empty()) return;
+        if (rename_(backups_[i].c_str(), files_[i].first.c_str()) != 0)
+            kept += "; the earlier " + files_[i].first + " is kept as " + backups_[i];
+        backups_[i].clear();
+    };
     for (std::size_t i = placed; i-- > 0;) {
-        if (backups_[i].empty()) {
-            std::remove(files_[i].first.c_str());
-        } else if (rename_(backups_[i].c_str(), files_[i].first.c_str()) == 0) {
-            backups_[i].clear();
-        }
+        if (backups_[i].empty()) std::remove(files_[i].first.c_str());
+        restore(i);
     }
     // A backup moved aside for the file that failed.
-    if (placed < backups_.size() && !backups_[placed].empty() &&
-        rename_(backups_[placed].c_str(), files_[placed].first.c_str()) == 0)
-        backups_[placed].clear();
+    if (placed < backups_.size()) restore(placed);
     for (const std::string& temporary : temporaries_) std::remove(temporary.c_str());
     temporaries_.clear();
     for (auto folder = created_folders_.rbegin(); folder != created_folders_.rend(); ++folder) {
@@ -93,6 +96,7 @@ void OutputFiles::roll_back(std::size_t placed) {
         fs::remove(*folder, ignored);  // only when empty
     }
     created_folders_.clear();
+    return kept;
 }
 
 void OutputFiles::commit() {
@@ -111,15 +115,15 @@ void OutputFiles::commit() {
             const std::string backup = beside(path, "old");
             if (rename_(path.c_str(), backup.c_str()) != 0) {
                 const int error = errno;
-                roll_back(i);
-                throw failure(path, "cannot replace", error);
+                const std::string kept = roll_back(i);
+                throw failure(path, "cannot replace", error, kept);
             }
             backups_[i] = backup;
         }
         if (rename_(temporaries_[i].c_str(), path.c_str()) != 0) {
             const int error = errno;
-            roll_back(i);
-            throw failure(path, "cannot replace", error);
+            const std::string kept = roll_back(i);
+            throw failure(path, "cannot replace", error, kept);
         }
     }
     temporaries_.clear();

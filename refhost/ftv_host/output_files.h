@@ -4,7 +4,7 @@
 // content renamed into place. When any step fails, the files already placed
 // are removed, the backups renamed back and the temporaries deleted, so a
 // failed run leaves every earlier output as it was. Only after the last
-// rename are the backups deleted.
+// rename are the backups deleted; one that cannot be put back is kept.
 #pragma once
 
 #include <string>
@@ -31,7 +31,9 @@ public:
 private:
     void write_temporaries();
     void check_targets() const;
-    void roll_back(std::size_t placed);
+    // Undoes a commit that placed this many files; says which earlier
+    // outputs could not be put back, and where they are kept instead.
+    std::string roll_back(std::size_t placed);
 
     Rename rename_;
     std::vector<std::pair<std::string, std::string>> files_;

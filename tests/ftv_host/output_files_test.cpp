@@ -99,3 +99,40 @@ TEST(OutputFolder, AFolderTheRunCreatedGoesWhenTheRunFails) {
 }
 
 }  // namespace
+
+namespace {
+
+int renames_allowed = 0;  // renames that succeed; every later one fails
+
+int rename_then_fail(const char* from, const char* to) {
+    if (renames_allowed-- <= 0) {
+        errno = EIO;
+        return -1;
+    }
+    return std::rename(from, to);
+}
+
+// When even putting back fails, the earlier output is kept under the name
+// the error gives, never deleted.
+TEST(OutputCommitUndo, AnEarlierOutputThatCannotBePutBackIsKeptAndNamed) {
+    const std::string folder = fresh_folder("commit_undo_fails");
+    write_text(folder + "/a.txt", "old a");
+    renames_allowed = 1;  // a.txt moves aside, then nothing more succeeds
+    std::string message;
+    {
+        ftv_host::OutputFiles outputs(rename_then_fail);
+        outputs.add(folder + "/a.txt", "new a");
+        try {
+            outputs.commit();
+        } catch (const std::runtime_error& error) {
+            message = error.what();
+        }
+    }
+    const std::string kept_as = " is kept as ";
+    const auto at = message.find(kept_as);
+    ASSERT_NE(at, std::string::npos) << message;
+    EXPECT_EQ(read_text(message.substr(at + kept_as.size())), "old a");
+    EXPECT_FALSE(fs::exists(folder + "/a.txt"));
+}
+
+}  // namespace
