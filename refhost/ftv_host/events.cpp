@@ -84,13 +84,13 @@ ftv::Vec3 turned_eye(const refhost::Camera& camera, double angle) {
             static_cast<float>(camera.target.z - dx * s + dz * c)};
 }
 
-void orbit(PluginSession& session, std::uint32_t steps, Progress progress) {
+void orbit(PluginSession& session, std::uint32_t steps, const Progress& progress) {
     const refhost::Camera start = session.scene().camera_data();
     for (std::uint32_t step = 1; step <= steps; ++step) {
         // The last step lands exactly where the eye started.
         session.scene().set_eye(turned_eye(start, 2 * M_PI * (step % steps) / steps));
         session.notify();
-        if (progress != nullptr) progress(step, steps);
+        if (progress) progress(step, steps);
     }
 }
 
@@ -113,7 +113,7 @@ std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t p
     return path;
 }
 
-void run_event(PluginSession& session, const Event& event, Progress progress) {
+void run_event(PluginSession& session, const Event& event, const Progress& progress) {
     switch (event.type) {
         case Event::Type::initialize:
             session.initialize();

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,13 +45,14 @@ struct Event {
 std::vector<Event> read_events(const std::string& path);
 std::vector<Event> read_events(const std::string& file, const Json& document);
 
-using Progress = void (*)(std::uint32_t step, std::uint32_t steps);
+// Told after each step of an orbit, once the plug-in has been notified.
+using Progress = std::function<void(std::uint32_t step, std::uint32_t steps)>;
 
 // Runs one event; an unknown shape path raises InputError at paths_where.
 // An orbit moves the eye around the target, about the vertical through it,
 // in steps that together make one full turn, notifying the plug-in after
 // each; progress, when set, is told each step.
-void run_event(PluginSession& session, const Event& event, Progress progress = nullptr);
+void run_event(PluginSession& session, const Event& event, const Progress& progress = nullptr);
 
 // The circle an orbit from this camera takes the eye along, in points.
 std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t points);

@@ -1,10 +1,15 @@
 #include "json_input.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <vector>
+
+#include "json_syntax.h"
 
 namespace ftv_host {
 
@@ -33,37 +38,62 @@ std::string line_and_column(const std::string& text, std::size_t byte) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-Json read_json_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw InputError(path, "", std::string("cannot open: ") + std::strerror(errno));
-    in.seekg(0, std::ios::end);
-    const auto size = static_cast<std::uintmax_t>(in.tellg());
-    if (size > kMaxFileBytes) {
-        throw InputError(path, "", "file of " + std::to_string(size) + " bytes is larger than the limit of " +
-                                       std::to_string(kMaxFileBytes));
+namespace {
+
+// The whole file, read as a stream so that a pipe or /dev/stdin works too.
+std::string file_text(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) throw InputError(path, "", std::string("cannot open: ") + std::strerror(errno));
+    if (S_ISDIR(status.st_mode)) throw InputError(path, "", "a folder, where a file was expected");
+    const auto limit = std::to_string(kMaxFileBytes);
+    if (S_ISREG(status.st_mode) && static_cast<std::uintmax_t>(status.st_size) > kMaxFileBytes) {
+        throw InputError(path, "", "file of " + std::to_string(status.st_size) + " bytes is larger than the limit of " +
+                                       limit);
     }
-    in.seekg(0);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    if (!in) throw InputError(path, "", "read failed");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) throw InputError(path, "", std::string("cannot open: ") + std::strerror(errno));
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        text.append(buffer, n);
+        if (text.size() > kMaxFileBytes) throw InputError(path, "", "more than the limit of " + limit + " bytes");
+    }
+    if (std::ferror(file.get())) throw InputError(path, "", std::string("cannot read: ") + std::strerror(errno));
+    return text;
+}
+
+// The library's explanation of a fault in how the tokens are arranged,
+// without its prefix (which repeats the place) and without the raw bytes it
+// quotes after "last read".
+std::string grammar_words(const std::string& message) {
+    std::string what = message;
+    const auto place = what.find(": ");
+    if (place != std::string::npos) what = what.substr(place + 2);
+    const auto quoted = what.find("; last read:");
+    if (quoted != std::string::npos) what = what.substr(0, quoted);
+    return what;
+}
+
+}  // namespace
+
+Json parse_json(const std::string& file, const std::string& text) {
     try {
         return Json::parse(text);
     } catch (const Json::parse_error& error) {
-        // The library's message repeats the position; keep its explanation only.
-        std::string what = error.what();
-        const auto colon = what.rfind(": ");
-        if (colon != std::string::npos) what = what.substr(colon + 2);
-        throw InputError(path, line_and_column(text, error.byte), what);
-    } catch (const Json::out_of_range& error) {
-        // A number beyond the double range; placed at the first place its text appears.
-        std::string what = error.what();
-        const auto bracket = what.find("] ");
-        if (bracket != std::string::npos) what = what.substr(bracket + 2);
-        const auto open = what.find('\''), close = what.rfind('\'');
-        const std::size_t at = open < close ? text.find(what.substr(open + 1, close - open - 1)) : std::string::npos;
-        throw InputError(path, at == std::string::npos ? "" : line_and_column(text, at + 1), what);
+        // A fault inside a token is told in our words; one in the grammar by the library's.
+        const auto fault = first_token_fault(text);
+        if (fault && fault->offset < error.byte) throw InputError(file, line_and_column(text, fault->offset + 1), fault->what);
+        throw InputError(file, line_and_column(text, error.byte), grammar_words(error.what()));
+    } catch (const Json::out_of_range&) {
+        // A number beyond the double range, which the token scan places.
+        const auto fault = first_token_fault(text);
+        throw InputError(file, fault ? line_and_column(text, fault->offset + 1) : "",
+                         fault ? fault->what : "number out of the float range");
     }
 }
+
+Json read_json_file(const std::string& path) { return parse_json(path, file_text(path)); }
 
 namespace {
 
@@ -164,16 +194,32 @@ float JsonAt::float_or_bits() const {
     return f;
 }
 
-ftv::Vec3 JsonAt::vec3() const {
+ftv::Vec3 JsonAt::vec3(float (JsonAt::*element)() const) const {
     if (size() != 3) fail("expected 3 numbers, found " + std::to_string(size()));
-    return {at(0).finite_float(), at(1).finite_float(), at(2).finite_float()};
+    return {(at(0).*element)(), (at(1).*element)(), (at(2).*element)()};
 }
+
+ftv::Vec3 JsonAt::vec3() const { return vec3(&JsonAt::finite_float); }
+
+ftv::Vec3 JsonAt::vec3_or_bits() const { return vec3(&JsonAt::float_or_bits); }
 
 ftv::Mat4 JsonAt::mat4() const {
     if (size() != 16) fail("expected 16 numbers (row by row), found " + std::to_string(size()));
     ftv::Mat4 m{};
     for (std::size_t i = 0; i < 16; ++i) m.m[i / 4][i % 4] = at(i).float_or_bits();
     return m;
+}
+
+float float_argument(const std::string& option, std::size_t index, const std::string& text) {
+    const std::string place = "value " + std::to_string(index + 1);
+    if (const auto fault = first_token_fault(text)) throw InputError(option, place, fault->what);
+    Json value;
+    try {
+        value = Json::parse(text);
+    } catch (const Json::exception&) {
+        throw InputError(option, place, "expected a number");
+    }
+    return JsonAt(option, value, place).finite_float();
 }
 
 }  // namespace ftv_host

@@ -14,8 +14,11 @@ namespace ftv_host {
 
 using Json = nlohmann::ordered_json;
 
-// The parsed file; syntax errors, unreadable and oversized files raise InputError.
+// The parsed file; syntax errors, unreadable and oversized files, folders
+// raise InputError. Pipes and /dev/stdin are read like files.
 Json read_json_file(const std::string& path);
+// Text parsed as JSON; a syntax error raises InputError naming file and place.
+Json parse_json(const std::string& file, const std::string& text);
 // The 1-based line and column of the byte at a 1-based position in text.
 std::string line_and_column(const std::string& text, std::size_t byte);
 
@@ -47,12 +50,21 @@ public:
     // A float, or a non-finite one as its bit pattern written "0x7FC00000".
     float float_or_bits() const;
     ftv::Vec3 vec3() const;
+    // 3 values, each a float or a bit pattern: what a scene file holds, since
+    // the plug-in and the host may have produced any float there.
+    ftv::Vec3 vec3_or_bits() const;
     ftv::Mat4 mat4() const;  // 16 values, row by row; non-finite values as bit patterns
 
 private:
+    ftv::Vec3 vec3(float (JsonAt::*element)() const) const;
+
     const std::string* file_;
     const Json* value_;
     std::string path_;
 };
+
+// A number given on the command line as the index-th value of an option,
+// refused with the words a file's number is refused with.
+float float_argument(const std::string& option, std::size_t index, const std::string& text);
 
 }  // namespace ftv_host

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "demo_scene.h"
 #include "events.h"
 #include "explain.h"
 #include "json_output.h"
+#include "orbit_page.h"
 #include "output_files.h"
 #include "plugin_session.h"
 #include "scene_file.h"
@@ -51,10 +53,10 @@ struct Options {
     bool japanese = false;
     std::vector<std::string> clicks;
     std::string menu;
-    std::vector<float> eye;
+    std::vector<std::string> eye;
     std::string attribute_path;
     std::string attribute_answer = "on";
-    std::vector<float> create_at;
+    std::vector<std::string> create_at;
     std::vector<std::string> selection;
     bool notify = false;
     bool explain = false;
@@ -70,6 +72,12 @@ refhost::DialogAnswer answer_named(const std::string& name) {
 // Without a scene file the demo scene is orbited unless --orbit says otherwise.
 std::uint32_t orbit_steps(const Options& options) {
     return options.orbit_given ? options.orbit_steps : options.scene_file.empty() ? 36 : 0;
+}
+
+// Three numbers of an option, refused as a scene file would refuse them.
+ftv::Vec3 vec3_argument(const char* option, const std::vector<std::string>& values) {
+    return {float_argument(option, 0, values[0]), float_argument(option, 1, values[1]),
+            float_argument(option, 2, values[2])};
 }
 
 Event event_of(Event::Type type, const std::string& option) {
@@ -100,7 +108,7 @@ std::vector<Event> events_of(const Options& options, std::vector<Event> script) 
     if (!options.create_at.empty()) {
         // Only its --select paths can be wrong: an error names that option.
         events.push_back(event_of(Event::Type::create, "--select"));
-        events.back().position = {options.create_at[0], options.create_at[1], options.create_at[2]};
+        events.back().position = vec3_argument("--create", options.create_at);
         if (!options.selection.empty()) events.back().selection = options.selection;
     }
     for (Event& event : script) events.push_back(std::move(event));
@@ -112,6 +120,32 @@ std::vector<Event> events_of(const Options& options, std::vector<Event> script) 
     return events;
 }
 
+// A long orbit keeps every so many steps, so that the page stays small
+// enough to load (each frame holds two pictures of some 20 kB).
+constexpr std::uint32_t kMaxOrbitFrames = 360;
+
+std::string frame_caption(std::uint32_t step, std::uint32_t steps) {
+    return step == 0 ? "before the orbit" : "step " + std::to_string(step) + " of " + std::to_string(steps);
+}
+
+// Adds the scene as it is now to frames, then at each kept step of the
+// orbit, and passes each step on to then.
+Progress orbit_recorder(PluginSession& session, std::uint32_t steps, std::vector<OrbitFrame>& frames, Progress then) {
+    refhost::Scene& scene = session.scene();
+    const std::vector<ftv::Vec3> path = orbit_path(scene.camera_data(), 72);
+    const bool on = session.working_switch_on();
+    const std::uint32_t stride = (steps + kMaxOrbitFrames - 1) / kMaxOrbitFrames;
+    const auto keep = [&session, &scene, &frames, path, on](std::uint32_t step, std::uint32_t steps) {
+        frames.push_back(
+            {frame_caption(step, steps), camera_view_svg(scene, session.pane(), on), top_view_svg(scene, path, on)});
+    };
+    keep(0, steps);
+    return [keep, stride, then](std::uint32_t step, std::uint32_t steps) {
+        if (step % stride == 0 || step == steps) keep(step, steps);
+        if (then) then(step, steps);
+    };
+}
+
 int run(const Options& options) {
     // Everything that can be wrong with the input is found before the plug-in runs.
     Json scene_document;
@@ -119,6 +153,8 @@ int run(const Options& options) {
     std::vector<Event> script;
     if (!options.events_file.empty()) script = read_events(options.events_file);
     const std::vector<Event> events = events_of(options, std::move(script));
+    std::optional<ftv::Vec3> eye;
+    if (!options.eye.empty()) eye = vec3_argument("--eye", options.eye);
 
     PluginSession session(options.module_path, options.pane_path);
     session.host().app().japanese = options.japanese;
@@ -128,13 +164,20 @@ int run(const Options& options) {
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }
-    if (!options.eye.empty()) scene.set_eye({options.eye[0], options.eye[1], options.eye[2]});
+    if (eye) scene.set_eye(*eye);
 
     const bool interactive = isatty(STDERR_FILENO) != 0;
-    for (const Event& event : events) run_event(session, event, interactive && event.steps >= 8 ? show_progress : nullptr);
+    std::vector<OrbitFrame> frames;
+    for (const Event& event : events) {
+        const Progress shown = interactive && event.steps >= 8 ? Progress(show_progress) : nullptr;
+        // The orbit the options ask for is also kept as pictures, step by step.
+        const bool recorded = options.pictures && event.type == Event::Type::orbit && event.where == "--orbit";
+        run_event(session, event, recorded ? orbit_recorder(session, event.steps, frames, shown) : shown);
+    }
     // The path the eye took, for the top view.
     std::vector<ftv::Vec3> eye_path;
     if (orbit_steps(options) > 0) eye_path = orbit_path(scene.camera_data(), 72);
+    const bool working_on = session.working_switch_on();
 
     const PaneState pane = session.pane();
     const Json pane_record = pane_json(pane);
@@ -142,13 +185,14 @@ int run(const Options& options) {
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, pane.present ? &pane_record : nullptr)));
     if (options.pictures) {
-        outputs.add(out + "view.svg", camera_view_svg(scene, pane, session.switch_on()));
-        outputs.add(out + "top.svg", top_view_svg(scene, eye_path, session.switch_on()));
+        outputs.add(out + "view.svg", camera_view_svg(scene, pane, working_on));
+        outputs.add(out + "top.svg", top_view_svg(scene, eye_path, working_on));
+        if (!frames.empty()) outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", frames));
     }
-    const bool switch_on = session.switch_on();
+    const bool stored_on = session.switch_on();
     std::vector<std::string> explanations;
     if (options.explain)
-        for (const PartExplanation& part : explain_parts(scene, switch_on))
+        for (const PartExplanation& part : explain_parts(scene, working_on))
             explanations.push_back(explanation_line(scene, part));
     const auto passes = session.passes();
     const auto visited = session.visited();
@@ -166,7 +210,9 @@ int run(const Options& options) {
     std::cout << "ftv-host: " << (options.scene_file.empty() ? "built-in demo scene" : options.scene_file) << "\n"
               << "  update passes: " << passes << ", parts visited: " << visited << ", parts turned: " << turned
               << "\n"
-              << "  switch: " << (switch_on ? "on" : "off") << ", pane: "
+              << "  switch: " << (working_on ? "on" : "off")
+              << (stored_on != working_on ? std::string(" (stored: ") + (stored_on ? "on" : "off") + ")" : "")
+              << ", pane: "
               << (pane.present ? "\"" + pane.text + "\"" : "(not registered)") << "\n";
     for (const auto& file : outputs.files()) std::cout << "  wrote " << file.first << "\n";
     if (options.explain) {
@@ -190,21 +236,27 @@ int main(int argc, char** argv) {
     app.add_option("-s,--scene", options.scene_file, "Scene file (JSON) to load instead of the demo scene");
     app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
     auto* orbit_option =
-        app.add_option("--orbit", options.orbit_steps, "Move the eye around the target in N steps, notifying at each")
+        app.add_option("--orbit", options.orbit_steps,
+                       "Move the eye around the target in N steps, notifying at each; also writes orbit.html")
             ->check(CLI::Range(1u, 100000u));
     app.add_option("--menu", options.menu, "Run the settings dialog, answered on, off, ok (as shown) or cancel")
         ->check(CLI::IsMember({"on", "off", "ok", "cancel"}));
     app.add_option("--click", options.clicks, "Click the pane: left or right (repeatable)")
         ->check(CLI::IsMember({"left", "right"}));
-    app.add_option("--eye", options.eye, "Camera eye position X Y Z, set before anything runs")->expected(3);
+    app.add_option("--eye", options.eye, "Camera eye position X Y Z, set before anything runs")
+        ->expected(3)
+        ->type_name("NUMBER");
     app.add_option("--attribute", options.attribute_path, "Run the attribute dialog on the shape at this path");
     app.add_option("--attribute-answer", options.attribute_answer, "Its answer: on, off, ok (as shown) or cancel")
         ->check(CLI::IsMember({"on", "off", "ok", "cancel"}))
         ->capture_default_str();
-    app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")->expected(3);
+    app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")
+        ->expected(3)
+        ->type_name("NUMBER");
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
-    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg and top.svg")->capture_default_str();
+    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")
+        ->capture_default_str();
     app.add_option("--module", options.module_path, "Plug-in module to load")->capture_default_str();
     app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
     app.add_flag("!--no-pictures", options.pictures, "Write the scene file only");

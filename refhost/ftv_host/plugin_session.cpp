@@ -6,6 +6,7 @@
 
 #include "host/interface_ids.h"
 #include "host/plugin_id.h"
+#include "platform/embedded_icons.h"
 #include "platform/platform.h"
 #include "plugin_scene.h"
 #include "scene_objects.h"
@@ -133,10 +134,29 @@ PaneState PluginSession::pane() const {
     state.present = true;
     state.text = utf8_from_cp932(record.text);
     state.icon = record.icon != nullptr;
+    // On this system an icon handle is the module's embedded icon itself.
+    if (const auto* icon = static_cast<const ftv::platform::EmbeddedIcon*>(record.icon)) {
+        state.icon_id = icon->resource_id;
+        state.icon_ico.assign(reinterpret_cast<const char*>(icon->ico), icon->size);
+    }
     state.texts_set = record.texts_set;
     return state;
 }
 
 bool PluginSession::switch_on() const { return refhost::stored_switch_on(*scene_); }
+
+bool PluginSession::working_switch_on() {
+    if (probe_scene_ == nullptr) {
+        probe_scene_ = &host_->new_scene();
+        host_->app().active = scene_;  // the user's scene stays the active one
+    }
+    const refhost::Node& probe = refhost::add_billboard(*probe_scene_, probe_scene_->root(), "Probe", {0, 0, 0});
+    probe_scene_->set_eye({0, 0, 10});
+    bool result = true;
+    main_->update_notification(result, probe_scene_);
+    const bool turned = probe.transformations_set != 0;
+    probe_scene_->detach(probe);
+    return turned;
+}
 
 }  // namespace ftv_host

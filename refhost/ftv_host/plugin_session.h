@@ -21,6 +21,8 @@ struct PaneState {
     bool present = false;  // the pane library was found and the plug-in registered
     std::string text;      // as UTF-8
     bool icon = false;     // an icon was shown
+    int icon_id = 0;       // the module's icon resource it showed, 0 when unknown
+    std::string icon_ico;  // that icon's .ico file, as the module holds it
     std::uint32_t texts_set = 0;
 };
 
@@ -51,6 +53,12 @@ public:
     std::uint32_t passes() const { return passes_; }
     // The plug-in's stored switch: the first value of the root part's stream.
     bool switch_on() const;
+    // The plug-in's working copy of the switch, which the update pass obeys
+    // and which can differ from the stored one (the attribute dialog on the
+    // root part writes the same stream). Learnt by a notification on a scene
+    // of its own holding one tagged part: whether that part turns. Not
+    // counted among the passes.
+    bool working_switch_on();
 
     // Releases the components; afterwards the reference ledger must balance.
     void release_components();
@@ -63,6 +71,7 @@ private:
     std::unique_ptr<refhost::LoadedModule> module_;
     std::unique_ptr<refhost::ReferenceHost> host_;
     refhost::Scene* scene_ = nullptr;
+    refhost::Scene* probe_scene_ = nullptr;
     ftv::plugin_interface* main_ = nullptr;
     ftv::attribute_interface* attribute_ = nullptr;
     ftv::creator_interface* creator_ = nullptr;

@@ -117,7 +117,7 @@ struct Reader {
             if (at.has("children")) children(at.member("children"), part, depth + 1);
         } else if (kind == "marker") {
             at.allow_only({"name", "kind", "center", "input", "streams"});
-            const refhost::Node& marker = scene.add_marker(parent, at.member("center").vec3(), name);
+            const refhost::Node& marker = scene.add_marker(parent, at.member("center").vec3_or_bits(), name);
             if (at.has("input")) {
                 const JsonAt input = at.member("input");
                 if (input.size() != 2) input.fail("expected 2 integers");
@@ -129,7 +129,7 @@ struct Reader {
             at.allow_only({"name", "kind", "vertices", "polygons", "streams"});
             refhost::Mesh mesh;
             const JsonAt vertices = at.member("vertices");
-            for (std::size_t i = 0; i < vertices.size(); ++i) mesh.vertices.push_back(vertices.at(i).vec3());
+            for (std::size_t i = 0; i < vertices.size(); ++i) mesh.vertices.push_back(vertices.at(i).vec3_or_bits());
             const JsonAt polygons = at.member("polygons");
             for (std::size_t i = 0; i < polygons.size(); ++i) {
                 const JsonAt polygon = polygons.at(i);
@@ -186,8 +186,8 @@ void read_scene(const std::string& file, const Json& document, refhost::SceneTre
         const JsonAt at = top.member("camera");
         at.allow_only({"eye", "target"});
         refhost::Camera camera = scene.camera_data();
-        if (at.has("eye")) camera.eye = at.member("eye").vec3();
-        if (at.has("target")) camera.target = at.member("target").vec3();
+        if (at.has("eye")) camera.eye = at.member("eye").vec3_or_bits();
+        if (at.has("target")) camera.target = at.member("target").vec3_or_bits();
         scene.set_camera(camera);
     }
     if (top.has("input_to_world")) scene.set_input_matrix(top.member("input_to_world").mat4());

@@ -11,8 +11,9 @@
 //        mesh:   "vertices": [[x,y,z], ...], "polygons": [[i, j, k, ...], ...]
 //        any:    "streams": {"40A000C0": [int32, ...]}}
 // Floats are written so that reading them gives the same bits back; a
-// non-finite value in a matrix (which the plug-in may have written) is kept
-// as its bit pattern, "0x7FC00000".
+// non-finite value (which the plug-in or the host may have produced, in a
+// matrix, a centre, a vertex or the camera) is kept as its bit pattern,
+// "0x7FC00000".
 #pragma once
 
 #include <string>

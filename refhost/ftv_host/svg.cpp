@@ -8,6 +8,9 @@
 
 #include "explain.h"
 #include "host_math.h"
+#include "label_layout.h"
+#include "markup.h"
+#include "pane_icon.h"
 #include "plugin_scene.h"
 
 namespace ftv_host {
@@ -32,17 +35,6 @@ V unit(V a) {
     return n > 0 ? a * (1 / n) : V{0, 0, 0};
 }
 V from(const ftv::Vec3& v) { return {v.x, v.y, v.z}; }
-
-std::string escape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '&') out += "&amp;";
-        else out += c;
-    }
-    return out;
-}
 
 std::string num(double v) {
     char text[32];
@@ -113,6 +105,44 @@ const char* const kNotTurnedPattern =
     "patternTransform=\"rotate(45)\"><rect width=\"8\" height=\"8\" fill=\"#fbe3e1\"/>"
     "<line x1=\"0\" y1=\"0\" x2=\"0\" y2=\"8\" stroke=\"#c01c28\" stroke-width=\"3\"/></pattern></defs>\n";
 
+struct Label {
+    std::string text;
+    double x, y;  // where its part's centre appears
+};
+
+// White names on dark boxes, readable over any face or the background.
+std::string labels_svg(const std::vector<Label>& labels) {
+    constexpr double kFontSize = 12, kBoxHeight = 16;
+    std::vector<LabelBox> boxes;
+    for (const Label& label : labels) boxes.push_back({label.x, label.y, label_width(label.text, kFontSize), kBoxHeight});
+    const std::vector<PlacedLabel> placed = place_labels(boxes);
+    std::ostringstream out;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const PlacedLabel& p = placed[i];
+        if (p.moved) {
+            out << "  <line x1=\"" << num(labels[i].x) << "\" y1=\"" << num(labels[i].y) << "\" x2=\"" << num(p.x)
+                << "\" y2=\"" << num(p.y) << "\" stroke=\"#222\" stroke-width=\"1\"/>\n";
+            out << "  <circle cx=\"" << num(labels[i].x) << "\" cy=\"" << num(labels[i].y) << "\" r=\"2\" fill=\"#222\"/>\n";
+        }
+        out << "  <g class=\"label\"><rect x=\"" << num(p.x - boxes[i].width / 2) << "\" y=\"" << num(p.y - kBoxHeight / 2)
+            << "\" width=\"" << num(boxes[i].width) << "\" height=\"" << num(kBoxHeight)
+            << "\" rx=\"3\" fill=\"#222\" fill-opacity=\"0.8\"/><text x=\"" << num(p.x) << "\" y=\"" << num(p.y + 4)
+            << "\" font-size=\"" << kFontSize << "\" text-anchor=\"middle\" fill=\"#fff\">" << escape(labels[i].text)
+            << "</text></g>\n";
+    }
+    return out.str();
+}
+
+// The icon the pane last showed, as the module's own bitmap; a plain swatch
+// of the switch's colour if its artwork cannot be read.
+std::string status_icon_svg(const PaneState& pane, bool switch_on) {
+    if (!pane.icon) return "";
+    const std::string artwork = icon_svg(pane.icon_ico, 8, kHeight + 4, 20);
+    if (!artwork.empty()) return artwork;
+    return "  <rect x=\"8\" y=\"" + std::to_string(kHeight + 6) + "\" width=\"16\" height=\"16\" rx=\"3\" fill=\"" +
+           (switch_on ? "#2e9e44" : "#b03a2e") + "\"/>\n";
+}
+
 }  // namespace
 
 std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pane, bool switch_on) {
@@ -173,28 +203,25 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
     std::ostringstream out;
     const int total = kHeight + kStatusHeight;
     out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << total
-        << "\" viewBox=\"0 0 " << kWidth << " " << total << "\" font-family=\"sans-serif\">\n";
+        << "\" viewBox=\"0 0 " << kWidth << " " << total << "\" font-family=\"" << kFontStack << "\">\n";
     out << kNotTurnedPattern;
     out << "  <rect width=\"" << kWidth << "\" height=\"" << kHeight << "\" fill=\"#f4f1ea\"/>\n";
     out << "  <text x=\"10\" y=\"20\" font-size=\"14\" fill=\"#444\">View from the camera: filled faces look at the "
            "eye, dashed outlines face away</text>\n";
     for (const Drawn& d : drawn) out << d.svg;
-    // Labels at each tagged part's centre.
+    // Labels at each tagged part's centre, moved apart where parts stand close.
+    std::vector<Label> labels;
     for (const refhost::Node* part : billboards) {
         const V c = from(scene.world_center(*part->first())) - eye;
         const V p{dot(c, right), dot(c, up), dot(c, forward)};
         if (p.z <= near) continue;
-        out << "  <text x=\"" << num(kWidth / 2.0 + focal * p.x / p.z) << "\" y=\""
-            << num(kHeight / 2.0 - focal * p.y / p.z + 4) << "\" font-size=\"12\" text-anchor=\"middle\" fill=\"#fff\">"
-            << escape(part->name) << "</text>\n";
+        labels.push_back({part->name, kWidth / 2.0 + focal * p.x / p.z, kHeight / 2.0 - focal * p.y / p.z});
     }
+    out << labels_svg(labels);
     // The status bar as the pane last showed it.
     out << "  <rect y=\"" << kHeight << "\" width=\"" << kWidth << "\" height=\"" << kStatusHeight
         << "\" fill=\"#d8d8d8\" stroke=\"#999\"/>\n";
-    if (pane.icon) {
-        out << "  <rect x=\"8\" y=\"" << kHeight + 6 << "\" width=\"16\" height=\"16\" rx=\"3\" fill=\""
-            << (switch_on ? "#2e9e44" : "#b03a2e") << "\"/>\n";
-    }
+    out << status_icon_svg(pane, switch_on);
     out << "  <text x=\"32\" y=\"" << kHeight + 19 << "\" font-size=\"14\" fill=\"#111\">"
         << escape(pane.present ? pane.text : "(no pane)") << "</text>\n";
     out << "</svg>\n";
@@ -230,7 +257,7 @@ std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv:
 
     std::ostringstream out;
     out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size << "\" height=\"" << size
-        << "\" viewBox=\"0 0 " << size << " " << size << "\" font-family=\"sans-serif\">\n";
+        << "\" viewBox=\"0 0 " << size << " " << size << "\" font-family=\"" << kFontStack << "\">\n";
     out << "  <defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"9\" refY=\"5\" markerWidth=\"6\" "
            "markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#1a5fb4\"/></marker></defs>\n";
     out << kNotTurnedPattern;

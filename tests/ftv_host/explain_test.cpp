@@ -155,7 +155,7 @@ TEST_P(Explain, SaysWhetherAndWhyEachPartTurns) {
     if (c.notify) session.notify();
 
     std::string line = "(no line)";
-    for (const ftv_host::PartExplanation& part : ftv_host::explain_parts(scene, c.switch_on))
+    for (const ftv_host::PartExplanation& part : ftv_host::explain_parts(scene, session.working_switch_on()))
         if (scene.path_of(*part.part) == c.path) line = ftv_host::explanation_line(scene, part);
     EXPECT_TRUE(matches(line, c.line)) << line;
 

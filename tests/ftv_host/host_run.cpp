@@ -22,10 +22,16 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-HostRun run_host(const std::vector<std::string>& arguments) {
-    std::string command = quoted(FTV_HOST_PATH);
+HostRun run_host(const std::vector<std::string>& arguments, const std::string& input) {
+    return run_program(FTV_HOST_PATH, arguments, input);
+}
+
+HostRun run_program(const std::string& program, const std::vector<std::string>& arguments, const std::string& input,
+                    const std::string& errors) {
+    std::string command = quoted(program);
     for (const std::string& argument : arguments) command += " " + quoted(argument);
-    command += " 2>&1";
+    if (!input.empty()) command += " < " + quoted(input);
+    command += errors.empty() ? " 2>&1" : " 2> " + quoted(errors);
     HostRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;

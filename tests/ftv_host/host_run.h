@@ -13,8 +13,13 @@ struct HostRun {
     std::string output;  // standard output and error together
 };
 
-// Runs ftv-host with these arguments (each quoted for the shell).
-HostRun run_host(const std::vector<std::string>& arguments);
+// Runs ftv-host with these arguments (each quoted for the shell), its
+// standard input read from a file when one is named.
+HostRun run_host(const std::vector<std::string>& arguments, const std::string& input = "");
+// Runs a program found on the PATH the same way; its standard error goes to
+// errors when a file is named, else into the output.
+HostRun run_program(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& input = "", const std::string& errors = "");
 // A new empty folder for one test's files.
 std::string fresh_folder(const std::string& name);
 std::string data_file(const std::string& name);

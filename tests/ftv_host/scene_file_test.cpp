@@ -2,6 +2,10 @@
 // syntax error is placed by line and column.
 #include <gtest/gtest.h>
 
+#include "case_names.h"
+#include "host/plugin_id.h"
+#include "host_math.h"
+
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -9,6 +13,8 @@
 
 #include "json_input.h"
 #include "json_output.h"
+#include "reference_host.h"
+#include "scene_file.h"
 
 namespace {
 
@@ -60,6 +66,60 @@ TEST(SceneFileFloats, WholeNumbersAreWrittenAsIntegersButMinusZeroKeepsItsSign) 
         EXPECT_EQ(ftv_host::json_text(Json::array({ftv_host::float_json(c.value)})), c.text);
     }
 }
+
+// Wherever the plug-in or the host may leave a float, a non-finite one is
+// written so that the scene reads back to the same bits.
+struct NonFinitePlace {
+    const char* what;
+    void (*put)(refhost::SceneTree& scene, float value);
+    float (*get)(const refhost::SceneTree& scene);
+};
+
+const refhost::Node& only_child(const refhost::SceneTree& scene) { return *scene.root().children().front(); }
+
+const NonFinitePlace kPlaces[] = {
+    {"eye", [](refhost::SceneTree& s, float v) { s.set_eye({1, v, 2}); },
+     [](const refhost::SceneTree& s) { return s.camera_data().eye.y; }},
+    {"target", [](refhost::SceneTree& s, float v) { s.set_camera({{0, 0, 9}, {v, 0, 0}}); },
+     [](const refhost::SceneTree& s) { return s.camera_data().target.x; }},
+    {"marker centre", [](refhost::SceneTree& s, float v) { s.add_marker(s.root(), {0, 0, v}); },
+     [](const refhost::SceneTree& s) { return only_child(s).center.z; }},
+    {"mesh vertex",
+     [](refhost::SceneTree& s, float v) {
+         refhost::Mesh mesh;
+         mesh.vertices = {{0, 0, 0}, {v, 1, 0}, {0, 1, 1}};
+         mesh.polygons = {{0, 1, 2}};
+         s.add_mesh(s.root(), "M", mesh);
+     },
+     [](const refhost::SceneTree& s) { return only_child(s).mesh.vertices[1].x; }},
+    {"transformation",
+     [](refhost::SceneTree& s, float v) {
+         ftv::Mat4 m = ftv::kIdentityMatrix;
+         m.m[3][1] = v;
+         s.set_transformation(s.add_part(s.root(), "P"), m);
+     },
+     [](const refhost::SceneTree& s) { return only_child(s).transformation.m[3][1]; }},
+};
+
+void PrintTo(const NonFinitePlace& c, std::ostream* out) { *out << c.what; }
+
+class NonFiniteFloat : public ::testing::TestWithParam<NonFinitePlace> {};
+
+TEST_P(NonFiniteFloat, ReadsBackToTheSameBits) {
+    for (std::uint32_t bits : {0x7FC00000u, 0xFFC00001u, 0x7F800000u, 0xFF800000u}) {
+        SCOPED_TRACE(bits);
+        refhost::ReferenceHost host;
+        refhost::Scene& scene = host.new_scene();
+        GetParam().put(scene, from_bits(bits));
+        const std::string written = ftv_host::json_text(ftv_host::scene_to_json(scene));
+        refhost::Scene& again = host.new_scene();
+        ftv_host::read_scene("written", ftv_host::parse_json("written", written), again);
+        EXPECT_EQ(bits_of(GetParam().get(again)), bits) << written;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, NonFiniteFloat, ::testing::ValuesIn(kPlaces),
+                         [](const auto& info) { return testing_support::case_name(info.param.what); });
 
 TEST(SceneFileErrors, PositionsCountLinesAndColumnsFromOne) {
     const struct {

@@ -1,0 +1,138 @@
+// Outputs replaced as a set: whichever rename fails, every earlier output is
+// as it was and nothing else is left in the folder; without a failure every
+// output is the new one.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "case_names.h"
+#include "host_run.h"
+#include "output_files.h"
+
+namespace {
+
+using namespace ftv_host_testing;
+namespace fs = std::filesystem;
+
+int renames_left = 0;  // renames that succeed before one fails
+
+int failing_rename(const char* from, const char* to) {
+    if (renames_left-- == 0) {
+        errno = EIO;
+        return -1;
+    }
+    return std::rename(from, to);
+}
+
+struct Commit {
+    const char* what;
+    int renames_before_failure;  // -1: none fails
+    bool first_exists, second_exists;
+};
+
+const Commit kCommits[] = {
+    {"nothing fails", -1, true, true},
+    {"nothing fails, nothing was there", -1, false, false},
+    {"first backup fails", 0, true, true},
+    {"first placing fails", 1, true, true},
+    {"second backup fails", 2, true, true},
+    {"second placing fails", 3, true, true},
+    {"second placing fails, first was new", 2, false, true},
+    {"second placing fails, second was new", 2, true, false},
+    {"first placing fails, nothing was there", 0, false, false},
+};
+
+void PrintTo(const Commit& c, std::ostream* out) { *out << c.what; }
+
+std::map<std::string, std::string> contents(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = read_text(entry.path().string());
+    return files;
+}
+
+class OutputCommit : public ::testing::TestWithParam<Commit> {};
+
+TEST_P(OutputCommit, ReplacesEveryFileOrNone) {
+    const Commit& c = GetParam();
+    const std::string folder = fresh_folder("commit_" + testing_support::case_name(c.what));
+    if (c.first_exists) write_text(folder + "/a.txt", "old a");
+    if (c.second_exists) write_text(folder + "/b.txt", "old b");
+    const auto before = contents(folder);
+
+    renames_left = c.renames_before_failure;
+    {
+        ftv_host::OutputFiles outputs(c.renames_before_failure < 0 ? nullptr : failing_rename);
+        outputs.add(folder + "/a.txt", "new a");
+        outputs.add(folder + "/b.txt", "new b");
+        if (c.renames_before_failure < 0) {
+            outputs.commit();
+        } else {
+            EXPECT_THROW(outputs.commit(), std::runtime_error);
+        }
+    }
+
+    if (c.renames_before_failure < 0) {
+        EXPECT_EQ(contents(folder), (std::map<std::string, std::string>{{"a.txt", "new a"}, {"b.txt", "new b"}}));
+    } else {
+        EXPECT_EQ(contents(folder), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OutputCommit, ::testing::ValuesIn(kCommits),
+                         [](const auto& info) { return testing_support::case_name(info.param.what); });
+
+TEST(OutputFolder, AFolderTheRunCreatedGoesWhenTheRunFails) {
+    const std::string folder = fresh_folder("commit_new_folder");
+    fs::create_directories(folder + "/out/b.txt");  // in the way
+    {
+        ftv_host::OutputFiles outputs;
+        outputs.add(folder + "/out/new/a.txt", "new a");
+        outputs.add(folder + "/out/b.txt", "new b");
+        EXPECT_THROW(outputs.commit(), std::runtime_error);
+    }
+    EXPECT_FALSE(fs::exists(folder + "/out/new"));
+    EXPECT_TRUE(fs::is_directory(folder + "/out/b.txt"));
+}
+
+}  // namespace
+
+namespace {
+
+int renames_allowed = 0;  // renames that succeed; every later one fails
+
+int rename_then_fail(const char* from, const char* to) {
+    if (renames_allowed-- <= 0) {
+        errno = EIO;
+        return -1;
+    }
+    return std::rename(from, to);
+}
+
+// When even putting back fails, the earlier output is kept under the name
+// the error gives, never deleted.
+TEST(OutputCommitUndo, AnEarlierOutputThatCannotBePutBackIsKeptAndNamed) {
+    const std::string folder = fresh_folder("commit_undo_fails");
+    write_text(folder + "/a.txt", "old a");
+    renames_allowed = 1;  // a.txt moves aside, then nothing more succeeds
+    std::string message;
+    {
+        ftv_host::OutputFiles outputs(rename_then_fail);
+        outputs.add(folder + "/a.txt", "new a");
+        try {
+            outputs.commit();
+        } catch (const std::runtime_error& error) {
+            message = error.what();
+        }
+    }
+    const std::string kept_as = " is kept as ";
+    const auto at = message.find(kept_as);
+    ASSERT_NE(at, std::string::npos) << message;
+    EXPECT_EQ(read_text(message.substr(at + kept_as.size())), "old a");
+    EXPECT_FALSE(fs::exists(folder + "/a.txt"));
+}
+
+}  // namespace

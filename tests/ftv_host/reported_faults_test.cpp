@@ -1,0 +1,183 @@
+// Faults users met running ftv-host on files of their own, one case each: a
+// failed run must leave every earlier output alone, what ftv-host writes must
+// read back, the command line must refuse what a file refuses, errors must
+// say what is wrong, and the summary must give the switch the plug-in obeys.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "case_names.h"
+#include "host_run.h"
+
+namespace {
+
+using namespace ftv_host_testing;
+namespace fs = std::filesystem;
+
+struct Fault {
+    const char* what;
+    // Prepares the folder and gives the arguments and the file for standard input.
+    std::function<std::vector<std::string>(const std::string& folder, std::string& input)> arrange;
+    int exit_code;
+    std::function<void(const std::string& folder, const HostRun& run)> check;
+};
+
+std::string scene_with(const std::string& folder, const std::string& text) {
+    write_text(folder + "/scene.json", text);
+    return folder + "/scene.json";
+}
+
+// The words after the last ": " of a one-line error message.
+std::string fault_words(const std::string& output) {
+    const std::string line = output.substr(0, output.find('\n'));
+    return line.substr(line.rfind(": ") + 2);
+}
+
+// A number the command line and a scene file's eye must both refuse alike.
+Fault eye_refused_alike(const char* what, const std::string& number) {
+    return {what,
+            [number](const std::string&, std::string&) {
+                return std::vector<std::string>{"--scene", data_file("billboards.json"), "--eye", "1", number, "2"};
+            },
+            1,
+            [number](const std::string& folder, const HostRun& run) {
+                const std::string file = scene_with(folder, R"({"camera": {"eye": [1, )" + number + R"(, 2]}, "root": {}})");
+                const HostRun from_file = run_host({"--scene", file, "--out", folder + "/out"});
+                EXPECT_EQ(from_file.exit_code, 1) << from_file.output;
+                EXPECT_EQ(run.output.rfind("ftv-host: --eye: value 2: ", 0), 0u) << run.output;
+                EXPECT_EQ(fault_words(run.output), fault_words(from_file.output)) << from_file.output;
+            }};
+}
+
+// Every byte of the message is printable ASCII or part of a UTF-8 character
+// the message itself wrote (none here): no raw input bytes.
+void expect_plain_text(const std::string& text) {
+    for (char c : text) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << text;
+}
+
+const Fault kFaults[] = {
+    {"a folder in the way of one output leaves every earlier output as it was",
+     [](const std::string& folder, std::string&) {
+         fs::create_directories(folder + "/out/view.svg");
+         write_text(folder + "/out/view.svg/mine.txt", "mine\n");
+         write_text(folder + "/out/scene.json", "earlier scene\n");
+         write_text(folder + "/out/top.svg", "earlier top\n");
+         return std::vector<std::string>{"--scene", data_file("billboards.json"), "--out", folder + "/out"};
+     },
+     3,
+     [](const std::string& folder, const HostRun& run) {
+         EXPECT_NE(run.output.find("view.svg: a folder is in the way"), std::string::npos) << run.output;
+         EXPECT_EQ(read_text(folder + "/out/scene.json"), "earlier scene\n");
+         EXPECT_EQ(read_text(folder + "/out/top.svg"), "earlier top\n");
+         EXPECT_EQ(read_text(folder + "/out/view.svg/mine.txt"), "mine\n");
+         std::size_t entries = 0;
+         for (const auto& entry : fs::directory_iterator(folder + "/out")) entries += entry.exists() ? 1 : 0;
+         EXPECT_EQ(entries, 3u) << "no temporary or backup file is left";
+     }},
+    {"a marker centre that overflows through the input transformation reads back",
+     [](const std::string& folder, std::string&) {
+         const std::string scene =
+             scene_with(folder, R"({"input_to_world": [1e30,0,0,0, 0,1e30,0,0, 0,0,1e30,0, 0,0,0,1], "root": {}})");
+         return std::vector<std::string>{"--scene", scene, "--create", "1e10", "1", "0", "--no-pictures",
+                                         "--out", folder + "/out"};
+     },
+     0,
+     [](const std::string& folder, const HostRun&) {
+         EXPECT_NE(read_text(folder + "/out/scene.json").find("\"0x7F800000\""), std::string::npos)
+             << "the centre is not finite";
+         const HostRun again = run_host({"--scene", folder + "/out/scene.json", "--no-pictures", "--out", folder + "/again"});
+         ASSERT_EQ(again.exit_code, 0) << again.output;
+         EXPECT_EQ(read_text(folder + "/again/scene.json"), read_text(folder + "/out/scene.json"));
+     }},
+    eye_refused_alike("an eye of NaN is refused as a scene file refuses it", "nan"),
+    eye_refused_alike("an infinite eye is refused as a scene file refuses it", "inf"),
+    eye_refused_alike("an eye beyond the float range is refused as a scene file refuses it", "1e39"),
+    {"a folder given as the scene is named as a folder",
+     [](const std::string& folder, std::string&) {
+         fs::create_directories(folder + "/adir");
+         return std::vector<std::string>{"--scene", folder + "/adir", "--out", folder + "/out"};
+     },
+     1,
+     [](const std::string& folder, const HostRun& run) {
+         EXPECT_EQ(run.output, "ftv-host: " + folder + "/adir: a folder, where a file was expected\n");
+     }},
+    {"scene and events read from pipes",
+     [](const std::string& folder, std::string& input) {
+         input = data_file("events.json");
+         return std::vector<std::string>{"--scene", "/dev/fd/3", "--events", "/dev/stdin", "--no-pictures",
+                                         "--out", folder + "/out"};
+     },
+     0,
+     [](const std::string& folder, const HostRun& run) {
+         // Same as reading both from files.
+         const HostRun from_files = run_host({"--scene", data_file("billboards.json"), "--events",
+                                              data_file("events.json"), "--no-pictures", "--out", folder + "/files"});
+         ASSERT_EQ(from_files.exit_code, 0) << from_files.output;
+         EXPECT_EQ(read_text(folder + "/out/scene.json"), read_text(folder + "/files/scene.json")) << run.output;
+     }},
+    {"a NaN literal is called an invalid number at its place",
+     [](const std::string& folder, std::string&) {
+         return std::vector<std::string>{
+             "--scene", scene_with(folder, "{\"root\": {\"children\": [\n  {\"name\": \"#center\", \"kind\": \"marker\",\n"
+                                           "   \"center\": [0, NaN, 0]}]}}"),
+             "--out", folder + "/out"};
+     },
+     1,
+     [](const std::string& folder, const HostRun& run) {
+         EXPECT_EQ(run.output, "ftv-host: " + folder +
+                                   "/scene.json: line 3, column 18: an invalid number: JSON has no NaN or infinity\n");
+     }},
+    {"a byte that is not UTF-8 is named without being quoted",
+     [](const std::string& folder, std::string&) {
+         return std::vector<std::string>{"--scene", scene_with(folder, "{\"root\": {\"children\": [{\"name\": \"A\xFF\"}]}}"),
+                                         "--out", folder + "/out"};
+     },
+     1,
+     [](const std::string& folder, const HostRun& run) {
+         EXPECT_EQ(run.output, "ftv-host: " + folder +
+                                   "/scene.json: line 1, column 35: a byte that is not UTF-8 (0xFF) in a string\n");
+         expect_plain_text(run.output);
+     }},
+    {"the summary gives the working switch when the root part's attribute dialog changed the stored one",
+     [](const std::string& folder, std::string&) {
+         return std::vector<std::string>{"--scene", data_file("billboards.json"), "--attribute", "/",
+                                         "--attribute-answer", "off", "--notify", "--no-pictures", "--out", folder + "/out"};
+     },
+     0,
+     [](const std::string&, const HostRun& run) {
+         EXPECT_NE(run.output.find("switch: on (stored: off)"), std::string::npos) << run.output;
+         // And the parts did turn: the working copy is what the update pass obeys.
+         EXPECT_NE(run.output.find("parts turned: 3"), std::string::npos) << run.output;
+     }},
+};
+
+void PrintTo(const Fault& c, std::ostream* out) { *out << c.what; }
+
+class ReportedFault : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(ReportedFault, IsMended) {
+    const Fault& c = GetParam();
+    const std::string folder = fresh_folder("fault_" + testing_support::case_name(c.what).substr(0, 40));
+    std::string input;
+    std::vector<std::string> arguments = c.arrange(folder, input);
+    HostRun run;
+    if (arguments[1] == "/dev/fd/3") {
+        // Two pipes: the scene on descriptor 3, the events on standard input.
+        std::string command = "cat \"$1\" | (exec 3<&0; cat \"$2\" | \"$3\"";
+        for (std::size_t i = 0; i < arguments.size(); ++i) command += " \"${" + std::to_string(i + 4) + "}\"";
+        command += ")";
+        std::vector<std::string> shell{"-c", command, "sh", data_file("billboards.json"), input, FTV_HOST_PATH};
+        shell.insert(shell.end(), arguments.begin(), arguments.end());
+        run = run_program("sh", shell);
+    } else {
+        run = run_host(arguments, input);
+    }
+    EXPECT_EQ(run.exit_code, c.exit_code) << run.output;
+    c.check(folder, run);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReportedFault, ::testing::ValuesIn(kFaults),
+                         [](const auto& info) { return testing_support::case_name(info.param.what); });
+
+}  // namespace
