@@ -6,11 +6,12 @@
 #include "decompose.h"
 
 #include "det_math.h"
+#include "primitives_kernels.h"
 
 namespace ftv {
 namespace {
 
-inline float store(double v) { return static_cast<float>(v); }
+using kernels::store;
 
 inline double dot(const Vec3& a, const Vec3& b) {
     return static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y +
@@ -43,11 +44,11 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     Vec3& r2 = rows[2];
 
     Vec3 sc;
-    sc.x = normalize(r0);
+    sc.x = kernels::normalize(r0);
 
     const double d = dot(r1, r0);
     r1 = {store(r1.x - d * r0.x), store(r1.y - d * r0.y), store(r1.z - d * r0.z)};
-    sc.y = normalize(r1);
+    sc.y = kernels::normalize(r1);
     const float xy = store(d / sc.y);
 
     // r2 loses its r0 part at full precision, then its r1 part.
@@ -55,7 +56,7 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     const double q[3] = {r2.x - e * r0.x, r2.y - e * r0.y, r2.z - e * r0.z};
     const double f = q[0] * r1.x + q[1] * r1.y + q[2] * r1.z;
     r2 = {store(q[0] - f * r1.x), store(q[1] - f * r1.y), store(q[2] - f * r1.z)};
-    sc.z = normalize(r2);
+    sc.z = kernels::normalize(r2);
     const float xz = store(e / sc.z);
     const float yz = store(f / sc.z);
 
