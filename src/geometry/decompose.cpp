@@ -37,8 +37,13 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     // Everything divided by the original m[3][3]; column 3 plays no part.
     const double w = m.m[3][3];
     Vec3 rows[4];
-    for (int i = 0; i < 4; ++i)
-        rows[i] = {store(m.m[i][0] / w), store(m.m[i][1] / w), store(m.m[i][2] / w)};
+    if (w == 1.0) {
+        // x / 1 is x: the usual case spares twelve divisions.
+        for (int i = 0; i < 4; ++i) rows[i] = {m.m[i][0], m.m[i][1], m.m[i][2]};
+    } else {
+        for (int i = 0; i < 4; ++i)
+            rows[i] = {store(m.m[i][0] / w), store(m.m[i][1] / w), store(m.m[i][2] / w)};
+    }
     Vec3& r0 = rows[0];
     Vec3& r1 = rows[1];
     Vec3& r2 = rows[2];

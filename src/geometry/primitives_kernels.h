@@ -8,8 +8,10 @@
 // to float (store) in the same place as the conventions of primitives.h state,
 // so these give the bits of the plain scalar code. The products work on two
 // columns at a time in vectors of two doubles: each lane does exactly the
-// scalar operation, and rows go straight from registers to the result instead
-// of through a Vec4 reloaded at another width.
+// scalar operation, and rows stay in registers instead of going through a
+// Vec4 in memory reloaded at another width. The narrowing is written out as
+// conversions of whole vectors, which the auto-vectorizer (off here) never
+// rewrites.
 #pragma once
 
 #include <cfloat>
@@ -29,6 +31,7 @@ inline float store(double v) { return static_cast<float>(v); }
 // operation in each lane.
 typedef double Lanes __attribute__((vector_size(16)));
 typedef float FloatLanes __attribute__((vector_size(8)));
+typedef long long LaneIndex __attribute__((vector_size(16)));
 
 inline Lanes widen(const float* two) {
     FloatLanes f;
@@ -41,40 +44,75 @@ inline void narrow(Lanes v, float* two) {
     std::memcpy(two, &f, sizeof f);
 }
 
-inline Lanes both(float v) { return Lanes{v, v}; }
+// Both lanes rounded to float (stored), kept as doubles for the next step.
+inline Lanes stored(Lanes v) { return __builtin_convertvector(__builtin_convertvector(v, FloatLanes), Lanes); }
 
-// Row r (four floats) times b, whose rows are given widened as columns 0-1
-// and 2-3: r'[j] = ((r0 b0j + r1 b1j) + r2 b2j) + r3 b3j, stored once.
-inline void row_times(const float* r, const Lanes (&b01)[4], const Lanes (&b23)[4], float* out) {
-    const Lanes r0 = both(r[0]), r1 = both(r[1]), r2 = both(r[2]), r3 = both(r[3]);
-    const Lanes lo = r0 * b01[0] + r1 * b01[1] + r2 * b01[2] + r3 * b01[3];
-    const Lanes hi = r0 * b23[0] + r1 * b23[1] + r2 * b23[2] + r3 * b23[3];
-    narrow(lo, out);
-    narrow(hi, out + 2);
+template <int lane>
+inline Lanes broadcast(Lanes v) {
+    return __builtin_shuffle(v, LaneIndex{lane, lane});
 }
 
-inline void widen_rows(const Mat4& b, Lanes (&b01)[4], Lanes (&b23)[4]) {
-    for (int k = 0; k < 4; ++k) {
-        b01[k] = widen(&b.m[k][0]);
-        b23[k] = widen(&b.m[k][2]);
-    }
+// A row of four floats held as doubles, columns 0-1 and 2-3.
+struct Row {
+    Lanes lo, hi;
+};
+
+inline Row widen_row(const float* r) { return {widen(r), widen(r + 2)}; }
+
+inline void narrow_row(const Row& r, float* out) {
+    narrow(r.lo, out);
+    narrow(r.hi, out + 2);
+}
+
+// The right factor of a product, its rows widened once.
+struct Factor {
+    Row rows[4];
+};
+
+inline Factor widen_factor(const Mat4& m) {
+    return {{widen_row(m.m[0]), widen_row(m.m[1]), widen_row(m.m[2]), widen_row(m.m[3])}};
+}
+
+// r times f: r'[j] = ((r0 f0j + r1 f1j) + r2 f2j) + r3 f3j at full precision,
+// not yet stored.
+inline Row times(const Row& r, const Factor& f) {
+    const Lanes r0 = broadcast<0>(r.lo), r1 = broadcast<1>(r.lo);
+    const Lanes r2 = broadcast<0>(r.hi), r3 = broadcast<1>(r.hi);
+    const Row* b = f.rows;
+    return {r0 * b[0].lo + r1 * b[1].lo + r2 * b[2].lo + r3 * b[3].lo,
+            r0 * b[0].hi + r1 * b[1].hi + r2 * b[2].hi + r3 * b[3].hi};
+}
+
+// r times f, each element stored: one row of a product.
+inline Row times_stored(const Row& r, const Factor& f) {
+    const Row p = times(r, f);
+    return {stored(p.lo), stored(p.hi)};
 }
 
 // a * b. All of b is read before out is written, and row i of a before row i
 // of out, so out may be a or b.
 inline void multiply(const Mat4& a, const Mat4& b, Mat4& out) {
-    Lanes b01[4], b23[4];
-    widen_rows(b, b01, b23);
-    for (int i = 0; i < 4; ++i) row_times(a.m[i], b01, b23, out.m[i]);
+    const Factor f = widen_factor(b);
+    for (int i = 0; i < 4; ++i) narrow_row(times(widen_row(a.m[i]), f), out.m[i]);
 }
 
 inline void transform_row(const Vec4& r, const Mat4& m, Vec4& out) {
-    Lanes m01[4], m23[4];
-    widen_rows(m, m01, m23);
     const float row[4] = {r.x, r.y, r.z, r.w};
     float o[4];
-    row_times(row, m01, m23, o);
+    narrow_row(times(widen_row(row), widen_factor(m)), o);
     out = {o[0], o[1], o[2], o[3]};
+}
+
+// start * f[0] * f[1] * ... * f[n - 1], accumulated from the left with every
+// intermediate product stored, as a chain of multiply calls would give. Row i
+// of a product depends on row i of its left factor alone, so each row runs
+// through the whole chain in registers, the four rows side by side.
+template <int n>
+inline void chain(const Mat4& start, const Factor (&f)[n], Mat4& out) {
+    Row rows[4] = {widen_row(start.m[0]), widen_row(start.m[1]), widen_row(start.m[2]), widen_row(start.m[3])};
+    for (int k = 0; k < n; ++k)
+        for (Row& r : rows) r = times_stored(r, f[k]);
+    for (int i = 0; i < 4; ++i) narrow_row(rows[i], out.m[i]);
 }
 
 inline double squared_length(const Vec3& v) {
