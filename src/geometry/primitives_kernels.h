@@ -31,7 +31,6 @@ inline float store(double v) { return static_cast<float>(v); }
 // operation in each lane.
 typedef double Lanes __attribute__((vector_size(16)));
 typedef float FloatLanes __attribute__((vector_size(8)));
-typedef long long LaneIndex __attribute__((vector_size(16)));
 
 inline Lanes widen(const float* two) {
     FloatLanes f;
@@ -49,7 +48,7 @@ inline Lanes stored(Lanes v) { return __builtin_convertvector(__builtin_convertv
 
 template <int lane>
 inline Lanes broadcast(Lanes v) {
-    return __builtin_shuffle(v, LaneIndex{lane, lane});
+    return Lanes{v[lane], v[lane]};
 }
 
 // A row of four floats held as doubles, columns 0-1 and 2-3.
