@@ -34,24 +34,13 @@ M translation(double x, double y, double z) {
     return r;
 }
 
-// Row vectors: about X carries +Y to (0, c, s), about Y carries +Z to
-// (s, 0, c), about Z carries +X to (c, s, 0).
-M about_x(double a) {
+// The turn by a in the plane of axes i and j that carries axis i toward axis
+// j, for row vectors: (1, 2) about X carries +Y to (0, c, s), (2, 0) about Y
+// carries +Z to (s, 0, c), (0, 1) about Z carries +X to (c, s, 0).
+M plane_turn(int i, int j, double a) {
     M r = identity();
     const double c = std::cos(a), s = std::sin(a);
-    r.m[1][1] = c, r.m[1][2] = s, r.m[2][1] = -s, r.m[2][2] = c;
-    return r;
-}
-M about_y(double a) {
-    M r = identity();
-    const double c = std::cos(a), s = std::sin(a);
-    r.m[0][0] = c, r.m[0][2] = -s, r.m[2][0] = s, r.m[2][2] = c;
-    return r;
-}
-M about_z(double a) {
-    M r = identity();
-    const double c = std::cos(a), s = std::sin(a);
-    r.m[0][0] = c, r.m[0][1] = s, r.m[1][0] = -s, r.m[1][1] = c;
+    r.m[i][i] = c, r.m[i][j] = s, r.m[j][i] = -s, r.m[j][j] = c;
     return r;
 }
 
@@ -125,9 +114,9 @@ Matrix facing(const Matrix& part_to_world, const Point& pivot, const Point& eye)
 
     M a = translation(-pivot.x, -pivot.y, -pivot.z);
     a = product(a, turn_from_z(d));
-    a = product(a, about_x(-x));
-    a = product(a, about_y(-y));
-    a = product(a, about_z(-z));
+    a = product(a, plane_turn(1, 2, -x));
+    a = product(a, plane_turn(2, 0, -y));
+    a = product(a, plane_turn(0, 1, -z));
     a = product(a, translation(pivot.x, pivot.y, pivot.z));
     Matrix out;
     for (int i = 0; i < 4; ++i)
