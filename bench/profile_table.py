@@ -8,9 +8,9 @@
 Sorts the samples of the module and of the reference host into the module's
 math (the geometry library's functions), the module's walk (the rest of the
 module: the walk, the part's turn, its host references) and the host calls
-(everything the reference host and the C library run for the module, the
-host's shortest-arc rotation included); the benchmark's own loop and the
-kernel are left out. NS_PER_PART, the benchmark's time per part, splits the
+(everything the reference host and the C library run for the module, its
+shortest-arc rotation on a row of its own); the benchmark's own loop and the
+kernel are left out. NS_PER_PART, the benchmark's time per part (per_tagged), splits the
 time in the same proportions.
 """
 import re
@@ -23,7 +23,7 @@ GEOMETRY = re.compile(r"ftv::(facing_transform|decompose|direction_to_eye|uprigh
 
 def main():
     per_part = float(sys.argv[1]) if len(sys.argv) > 1 else None
-    groups = {"module math": 0.0, "module walk": 0.0, "host calls": 0.0}
+    groups = {"module math": 0.0, "module walk": 0.0, "host's turn (rotation_between)": 0.0, "other host calls": 0.0}
     line_re = re.compile(r"^\s*([0-9.]+)%\s+(\S+)\s+\[(.)\]\s+(.*?)\s*$")
     for line in sys.stdin:
         m = line_re.match(line)
@@ -33,10 +33,14 @@ def main():
         if dso.startswith("Z_FaceToViewer"):
             groups["module math" if GEOMETRY.search(symbol) else "module walk"] += share
         elif dso.startswith("update_pass_bench"):
-            if symbol.startswith("refhost::") or "refhost" in symbol:
-                groups["host calls"] += share
+            if symbol.startswith("refhost::rotation_between"):
+                groups["host's turn (rotation_between)"] += share
+            elif "refhost" in symbol:
+                groups["other host calls"] += share
+        elif "strcmp" in symbol:
+            groups["module walk"] += share  # the module's test for the marker's name
         elif dso.startswith("libc") or dso.startswith("libm") or dso.startswith("libstdc++"):
-            groups["host calls"] += share
+            groups["other host calls"] += share
     total = sum(groups.values())
     print("| where | share | ns per part |")
     print("|---|---|---|")
