@@ -9,7 +9,12 @@
 //               every group turned and moved: the walk goes three levels deep
 //               and local_to_world carries two products;
 // - one_in_ten: N parts under the root, every tenth tagged, the others
-//               untagged parts with one mesh, which the walk enters.
+//               untagged parts with one mesh, which the walk enters;
+// - rotated:    N tagged parts, ten to a group under the root, every group
+//               turned about all three axes by random angles and moved: the
+//               parts' angles are all non-zero, so every function of the
+//               per-part math runs (in the flat scene all angles are 0 and the
+//               trigonometry takes its shortcut for 0).
 // A tagged part holds its "#center" marker only: the walk never enters a
 // tagged part, so a mesh there would cost memory and no time.
 //
@@ -19,15 +24,18 @@
 // The pass runs in both forms of next_sibling (fresh / in_place).
 //
 // The machine these run on is shared: the ratios are best taken from the
-// pairs timed alternately in thread CPU time, pass_vs_floor/* (pass / floor
-// on one scene) and scaling/* (per part at 10^6 / at 10^3), which both halves
-// of a ratio see under the same load.
+// pairs timed alternately in thread CPU time, pass_vs_floor/* (pass, floor
+// and the plain reference floor of bench/reference_floor.h on one scene) and
+// scaling/* (per part at 10^6 / at 10^3), which every part of a ratio sees
+// under the same load.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +49,7 @@
 #include "host_math.h"
 #include "module_loader.h"
 #include "plugin_scene.h"
+#include "reference_floor.h"
 #include "reference_host.h"
 #include "scene.h"
 
@@ -51,7 +60,7 @@ using ftv::Vec3;
 using refhost::Node;
 using refhost::Scene;
 
-enum class Shape { flat, nested, one_in_ten };
+enum class Shape { flat, nested, one_in_ten, rotated };
 
 class Rng {
 public:
@@ -74,10 +83,23 @@ Mat4 group_transform(Rng& rng) {
     return m;
 }
 
-refhost::LoadedModule& module() {
-    static refhost::LoadedModule loaded(FTV_MODULE_PATH);
-    return loaded;
+// Rx(a) * Ry(b) * Rz(c) with random angles, then a move.
+Mat4 turned_about_three_axes(Rng& rng) {
+    Mat4 m = ftv::kIdentityMatrix;
+    const Vec3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (const Vec3& axis : axes) {
+        const double angle = rng.uniform(-3, 3);
+        Mat4 r;
+        ftv::axis_rotation(axis, float(ftv::detmath::cos(angle)), float(ftv::detmath::sin(angle)), r);
+        ftv::multiply(m, r, m);
+    }
+    m.m[3][0] = rng.uniform(-100, 100);
+    m.m[3][1] = rng.uniform(-10, 10);
+    m.m[3][2] = rng.uniform(-100, 100);
+    return m;
 }
+
+refhost::LoadedModule& module();
 
 // A scene, the reference host it lives in and the module's resident component
 // created for that host, with the switch on.
@@ -129,6 +151,14 @@ struct Setup {
                 }
             }
             break;
+        case Shape::rotated:
+            for (std::int64_t group = 0; group < n / 10; ++group) {
+                const Node& parent = scene->add_part(scene->root(), "Turned");
+                scene->set_transformation(parent, turned_about_three_axes(rng));
+                ++parts;
+                for (int k = 0; k < 10; ++k) billboard(parent);
+            }
+            break;
         }
         module().create_interface(&ftv::kPluginInterfaceId, 0, &main, &host.app(), nullptr);
         bool flag = true;
@@ -142,12 +172,25 @@ struct Setup {
     Setup& operator=(const Setup&) = delete;
 };
 
+// The loaded module and every scene alive at a time. One holder, so that the
+// scenes, whose teardown releases the module's component, go before the module
+// is unloaded (members are destroyed in reverse order).
+struct Loaded {
+    refhost::LoadedModule module{FTV_MODULE_PATH};
+    std::unique_ptr<Setup> current;       // the scene last asked for
+    std::unique_ptr<Setup> large, small;  // the pair of scaling/*
+};
+
+Loaded& loaded() {
+    static Loaded l;
+    return l;
+}
+
+refhost::LoadedModule& module() { return loaded().module; }
+
 // The scene last asked for; a new one replaces it, so that one large scene
 // at most is in memory.
-std::unique_ptr<Setup>& current_setup() {
-    static std::unique_ptr<Setup> current;
-    return current;
-}
+std::unique_ptr<Setup>& current_setup() { return loaded().current; }
 
 Setup& setup(Shape shape, std::int64_t size, refhost::SiblingMode mode) {
     std::unique_ptr<Setup>& current = current_setup();
@@ -199,7 +242,8 @@ struct Floor {
     std::vector<Mat4> out;
     Vec3 eye;
 
-    explicit Floor(const Setup& s) : out(s.tagged.size()), eye(s.scene->camera_data().eye) {
+    explicit Floor(const Setup& s)
+        : out(s.tagged.size()), eye(s.scene->camera_data().eye), reference_out(s.tagged.size()) {
         inputs.reserve(s.tagged.size());
         for (const Node* part : s.tagged) inputs.push_back({s.scene->local_to_world(*part), part->first()->center});
     }
@@ -213,6 +257,34 @@ struct Floor {
             ftv::facing_transform(inputs[i].pivot, turn, angles, out[i]);
         }
         benchmark::ClobberMemory();
+    }
+    // The same per-part math written plainly (bench/reference_floor.h).
+    std::vector<reference::Matrix> reference_out;
+    void run_reference() {
+        const reference::Point e{eye.x, eye.y, eye.z};
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            reference::Matrix m;
+            std::memcpy(&m, &inputs[i].part_to_world, sizeof m);
+            const Vec3& p = inputs[i].pivot;
+            reference_out[i] = reference::facing(m, {p.x, p.y, p.z}, e);
+        }
+        benchmark::ClobberMemory();
+    }
+    // The reference computes the same transformations, within float rounding
+    // of elements up to the pivots' size (50). A part turned within a hair of
+    // +-90 degrees about Y may take the other branch of the Euler angles in
+    // double than in float, and Rx(-x) * Ry(-y) * Rz(-z) differs between the
+    // two triples: one part in a thousand may differ.
+    bool reference_agrees() const {
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            bool same = true;
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 4; ++c)
+                    same = same && std::fabs(out[i].m[r][c] - reference_out[i].m[r][c]) <= 1e-3f;
+            differ += same ? 0 : 1;
+        }
+        return differ * 1000 <= inputs.size();
     }
     // The floor computes what the pass stores, to the bit.
     bool matches(const Setup& s) const {
@@ -249,29 +321,41 @@ void pass_once(Setup& s) {
     s.main->update_notification(flag, s.scene);
 }
 
-// The pass and the floor over the same scene, alternately in every iteration,
-// so that both see the same load: ratio = pass / floor per tagged part.
+// The pass, the floor and the reference floor over the same scene, in turn in
+// every iteration, so that all three see the same load: ratio = pass / floor,
+// pass_vs_reference = pass / reference, floor_vs_reference = floor /
+// reference, per tagged part.
 void pass_vs_floor(benchmark::State& state, Shape shape, refhost::SiblingMode mode) {
     Setup& s = setup(shape, state.range(0), mode);
     Floor floor(s);
-    double pass_s = 0, floor_s = 0;
+    double pass_s = 0, floor_s = 0, reference_s = 0;
     for (auto _ : state) {
         const double t0 = thread_seconds();
         pass_once(s);
         const double t1 = thread_seconds();
         floor.run();
         const double t2 = thread_seconds();
+        floor.run_reference();
+        const double t3 = thread_seconds();
         pass_s += t1 - t0;
         floor_s += t2 - t1;
+        reference_s += t3 - t2;
     }
     if (!floor.matches(s) || !s.host.ledger().balanced()) {
         state.SkipWithError("the floor differs from the pass, or the ledger is unbalanced");
         return;
     }
+    if (!floor.reference_agrees()) {
+        state.SkipWithError("the reference floor computes another transformation");
+        return;
+    }
     const double tagged = double(s.tagged.size()) * double(state.iterations());
     state.counters["pass_ns"] = pass_s / tagged * 1e9;
     state.counters["floor_ns"] = floor_s / tagged * 1e9;
+    state.counters["reference_ns"] = reference_s / tagged * 1e9;
     state.counters["ratio"] = pass_s / floor_s;
+    state.counters["pass_vs_reference"] = pass_s / reference_s;
+    state.counters["floor_vs_reference"] = floor_s / reference_s;
 }
 
 // The pass over 10^6 and over 10^3 parts of one shape, alternately in every
@@ -279,7 +363,8 @@ void pass_vs_floor(benchmark::State& state, Shape shape, refhost::SiblingMode mo
 // ratio = time per part at 10^6 / time per part at 10^3.
 void scaling(benchmark::State& state, Shape shape, refhost::SiblingMode mode) {
     current_setup().reset();
-    static std::unique_ptr<Setup> large, small;
+    std::unique_ptr<Setup>& large = loaded().large;
+    std::unique_ptr<Setup>& small = loaded().small;
     if (!large || large->shape != shape) {
         large.reset();
         small.reset();
@@ -314,7 +399,8 @@ void register_all() {
     const struct {
         Shape shape;
         const char* name;
-    } shapes[] = {{Shape::flat, "flat"}, {Shape::nested, "nested"}, {Shape::one_in_ten, "one_in_ten"}};
+    } shapes[] = {{Shape::flat, "flat"}, {Shape::nested, "nested"}, {Shape::one_in_ten, "one_in_ten"},
+                    {Shape::rotated, "rotated"}};
     for (const auto& [shape, name] : shapes) {
         for (std::int64_t n : {1000, 10000, 100000, 1000000}) {
             const std::string suffix = std::string("/") + name;

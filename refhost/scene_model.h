@@ -38,9 +38,27 @@ struct Camera {
 
 class Node {
 public:
-    std::uint32_t id = 0;  // 1, 2, ... in creation order; the root is 1
-    std::string name;
     std::int32_t kind = kPart;
+    std::uint32_t id = 0;  // 1, 2, ... in creation order; the root is 1
+
+private:
+    friend class SceneTree;
+
+    // What a walk of the tree reads of every node (its kind and id, its links
+    // and whether it has streams) lies together at the start, in one or two cache
+    // lines: a walk over a scene beyond the caches then fetches no more.
+    Node* parent_ = nullptr;
+    Node* first_ = nullptr;
+    Node* last_ = nullptr;
+    Node* next_ = nullptr;
+    Node* prev_ = nullptr;
+
+    // One stream per plug-in id. A stream handed out keeps its data alive after
+    // the plug-in has replaced it on the shape.
+    std::vector<std::pair<ftv::PluginId, std::shared_ptr<StreamData>>> streams_;
+
+public:
+    std::string name;
 
     ftv::Mat4 transformation = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
     ftv::Mat4 part_matrix = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
@@ -64,8 +82,6 @@ public:
     std::vector<std::pair<ftv::PluginId, const StreamData*>> streams() const;
 
 private:
-    friend class SceneTree;
-
     // A part's content matrix as last computed, with what it was computed
     // from: the part's transformation (bit for bit), its parent, and the
     // number the parent's own content matrix had then. Numbers are handed out
@@ -77,16 +93,6 @@ private:
         std::uint64_t parent_number = 0;
         std::uint64_t number = 0;
     };
-
-    Node* parent_ = nullptr;
-    Node* first_ = nullptr;
-    Node* last_ = nullptr;
-    Node* next_ = nullptr;
-    Node* prev_ = nullptr;
-
-    // One stream per plug-in id. A stream handed out keeps its data alive after
-    // the plug-in has replaced it on the shape.
-    std::vector<std::pair<ftv::PluginId, std::shared_ptr<StreamData>>> streams_;
 
     // Made on the first request for this part's content matrix.
     mutable std::unique_ptr<ContentCache> content_cache_;

@@ -6,11 +6,14 @@
 #include "decompose.h"
 
 #include "det_math.h"
+#include "primitives_kernels.h"
+
+#include <cmath>
 
 namespace ftv {
 namespace {
 
-inline float store(double v) { return static_cast<float>(v); }
+using kernels::store;
 
 inline double dot(const Vec3& a, const Vec3& b) {
     return static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y +
@@ -27,8 +30,13 @@ inline double triple(const Vec3& r0, const Vec3& r1, const Vec3& r2) {
 
 inline float negated(float v) { return store(v * -1.0); }
 
-// The float nearest 0.0002: below it the cosine of the Y angle is taken as 0.
-constexpr float kGimbalCosine = 0.0002f;
+// Below a cosine of 0.0002 (as a float) the Y angle is taken as +-90
+// degrees. The rule is applied to the angle itself, which spares the cosine:
+// for every float y in [-1.6, 1.6], |detmath::cos(y)| > 0.0002f exactly when
+// |y| < kGimbalAngle (1.57059634) or |y| >= 1.5709964 (checked over all those
+// floats). asin never goes beyond pi/2 (1.5707964 as a float), so the far side
+// is never reached, and a NaN angle fails both forms.
+constexpr float kGimbalAngle = 0x1.92129ap+0f;
 
 }  // namespace
 
@@ -36,18 +44,23 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     // Everything divided by the original m[3][3]; column 3 plays no part.
     const double w = m.m[3][3];
     Vec3 rows[4];
-    for (int i = 0; i < 4; ++i)
-        rows[i] = {store(m.m[i][0] / w), store(m.m[i][1] / w), store(m.m[i][2] / w)};
+    if (w == 1.0) {
+        // x / 1 is x: the usual case spares twelve divisions.
+        for (int i = 0; i < 4; ++i) rows[i] = {m.m[i][0], m.m[i][1], m.m[i][2]};
+    } else {
+        for (int i = 0; i < 4; ++i)
+            rows[i] = {store(m.m[i][0] / w), store(m.m[i][1] / w), store(m.m[i][2] / w)};
+    }
     Vec3& r0 = rows[0];
     Vec3& r1 = rows[1];
     Vec3& r2 = rows[2];
 
     Vec3 sc;
-    sc.x = normalize(r0);
+    sc.x = kernels::normalize(r0);
 
     const double d = dot(r1, r0);
     r1 = {store(r1.x - d * r0.x), store(r1.y - d * r0.y), store(r1.z - d * r0.z)};
-    sc.y = normalize(r1);
+    sc.y = kernels::normalize(r1);
     const float xy = store(d / sc.y);
 
     // r2 loses its r0 part at full precision, then its r1 part.
@@ -55,7 +68,7 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     const double q[3] = {r2.x - e * r0.x, r2.y - e * r0.y, r2.z - e * r0.z};
     const double f = q[0] * r1.x + q[1] * r1.y + q[2] * r1.z;
     r2 = {store(q[0] - f * r1.x), store(q[1] - f * r1.y), store(q[2] - f * r1.z)};
-    sc.z = normalize(r2);
+    sc.z = kernels::normalize(r2);
     const float xz = store(e / sc.z);
     const float yz = store(f / sc.z);
 
@@ -71,9 +84,8 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     // r0 = (cos Y cos Z, cos Y sin Z, -sin Y); r1.z = sin X cos Y and
     // r2.z = cos X cos Y. r0 is a unit float row, so -r0.z lies in [-1, 1].
     const float ry = store(detmath::asin(-static_cast<double>(r0.z)));
-    const double cos_y = detmath::cos(ry);
     float rx, rz;
-    if (cos_y < -kGimbalCosine || cos_y > kGimbalCosine) {
+    if (std::fabs(ry) < kGimbalAngle) {  // |cos Y| > 0.0002
         rx = store(detmath::atan2(r1.z, r2.z));
         rz = store(detmath::atan2(r0.y, r0.x));
     } else {

@@ -128,6 +128,35 @@ inline double cos(double x) {
     }
 }
 
+// sin x and cos x with one reduction: the bits of sin(x) and cos(x) above.
+// Both kernels run and the quadrant picks between them without a branch,
+// which random angles would mispredict.
+inline void sincos(double x, double& sine, double& cosine) {
+    using namespace detail;
+    const double ax = std::fabs(x);
+    if (ax <= kPio4) {
+        if (ax < 0x1p-27) {
+            sine = x, cosine = 1.0;
+        } else {
+            sine = sin_kernel(x, 0.0), cosine = cos_kernel(x, 0.0);
+        }
+        return;
+    }
+    if (!(ax < INFINITY)) {
+        sine = cosine = x - x;
+        return;
+    }
+    const Reduced r = reduce_pio2(x);
+    const double s = sin_kernel(r.hi, r.lo);
+    const double c = cos_kernel(r.hi, r.lo);
+    // Quadrants 0 to 3: sin is s, c, -s, -c and cos is c, -s, -c, s.
+    const bool odd = (r.quadrant & 1) != 0;
+    const double a = odd ? c : s;
+    const double b = odd ? s : c;
+    sine = (r.quadrant & 2) != 0 ? -a : a;
+    cosine = ((r.quadrant + 1) & 2) != 0 ? -b : b;
+}
+
 // asin x in [-pi/2, pi/2]; NaN outside [-1, 1].
 inline double asin(double x) {
     using namespace detail;

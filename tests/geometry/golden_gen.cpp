@@ -189,6 +189,31 @@ void upright_turns() {
     }
 }
 
+// The face-the-camera chain: a part's matrix, its pivot and the eye; the
+// host's turn (here any rotation, or any matrix), the pivot and the angles.
+void facing() {
+    const Vec3 zero{0, 0, 0};
+    const Vec3 signed_zero{-0.0f, 0, -0.0f};
+    const Vec3 huge{kInfF, 1, 2};
+    const Vec3 nan{1, kNaNF, 2};
+    for (const Vec3& pivot : {zero, signed_zero, huge, nan}) {
+        emit("direction_to_eye", words(kIdentityMatrix, pivot, Vec3{0, 0, 10}));
+        emit("facing_transform", words(pivot, kIdentityMatrix, Vec3{0.3f, -0.0f, 3.1f}));
+    }
+    emit("direction_to_eye", words(kIdentityMatrix, Vec3{1, 2, 3}, Vec3{1, 2, 3}));  // eye at the pivot
+    for (int n = 0; n < 32; ++n) {
+        const Mat4 m = n % 4 ? any_composed() : any_raw();
+        const Vec3 pivot = any3(-50, 50);
+        emit("direction_to_eye", words(m, pivot, any3(-500, 500)));
+    }
+    for (int n = 0; n < 32; ++n) {
+        const Vec3 pivot = any3(-50, 50);
+        const Vec3 turned = any3(-3.2, 3.2);
+        const Mat4 turn = n % 4 ? euler(turned) : any_raw();
+        emit("facing_transform", words(pivot, turn, any3(-3.2, 3.2)));
+    }
+}
+
 }  // namespace
 }  // namespace ftv::test
 
@@ -200,6 +225,7 @@ int main() {
     matrices();
     decompositions();
     trigonometry();
-    upright_turns();  // last, so that the draws of the others stay as they were
+    upright_turns();
+    facing();  // last, so that the draws of the others stay as they were
     return 0;
 }

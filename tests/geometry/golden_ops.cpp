@@ -2,6 +2,7 @@
 
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
+#include "geometry/face_camera.h"
 #include "geometry/upright_turn.h"
 #include "geometry_test_support.h"
 
@@ -87,6 +88,18 @@ Words run_golden(const char* op, const Words& in) {
     } else if (is("atan2")) {
         const double y = r.d();
         put(out, detmath::atan2(y, r.d()));
+    } else if (is("direction_to_eye")) {
+        const Mat4 m = r.mat4();
+        const Vec3 pivot = r.vec3();
+        Vec3 v;
+        direction_to_eye(m, pivot, r.vec3(), v);
+        put(out, v);
+    } else if (is("facing_transform")) {
+        const Vec3 pivot = r.vec3();
+        const Mat4 turn = r.mat4();
+        Mat4 m;
+        facing_transform(pivot, turn, r.vec3(), m);
+        put(out, m);
     } else if (is("upright_turn")) {
         Mat4 m;
         upright_turn(r.vec3(), m);

@@ -12,7 +12,7 @@ using Words = std::vector<std::uint64_t>;
 
 // Runs the operation named op ("normalized", "normalize", "transform_point",
 // "transform_row", "multiply", "axis_rotation", "decompose", "sin", "cos",
-// "asin", "atan2", "upright_turn") on the inputs and returns its outputs: results in argument
+// "asin", "atan2", "upright_turn", "direction_to_eye", "facing_transform") on the inputs and returns its outputs: results in argument
 // order, normalize's length before its vector. Empty for an unknown name.
 Words run_golden(const char* op, const Words& in);
 
