@@ -45,8 +45,11 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     const double w = m.m[3][3];
     Vec3 rows[4];
     if (w == 1.0) {
-        // x / 1 is x: the usual case spares twelve divisions.
-        for (int i = 0; i < 4; ++i) rows[i] = {m.m[i][0], m.m[i][1], m.m[i][2]};
+        // x / 1 is x: the usual case spares nine divisions. Rows 0 to 2 only
+        // enter arithmetic, which quiets a signalling NaN as the division
+        // would; row 3 is handed out as the translation, so it is divided.
+        for (int i = 0; i < 3; ++i) rows[i] = {m.m[i][0], m.m[i][1], m.m[i][2]};
+        rows[3] = {store(m.m[3][0] / w), store(m.m[3][1] / w), store(m.m[3][2] / w)};
     } else {
         for (int i = 0; i < 4; ++i)
             rows[i] = {store(m.m[i][0] / w), store(m.m[i][1] / w), store(m.m[i][2] / w)};
