@@ -1,7 +1,7 @@
 #include "geometry/upright_turn.h"
 
+#include "geometry/axis_turn.h"
 #include "geometry/det_math.h"
-#include "geometry/primitives_kernels.h"
 
 namespace ftv {
 
@@ -10,9 +10,7 @@ void upright_turn(const Vec3& direction, Mat4& out) {
     // direction means no turn.
     const bool level = direction.x == 0.0f && direction.z == 0.0f;
     const double angle = level ? 0.0 : detmath::atan2(direction.x, direction.z);
-    double sine, cosine;
-    detmath::sincos(angle, sine, cosine);
-    kernels::axis_rotation(Vec3{0.0f, 1.0f, 0.0f}, static_cast<float>(cosine), static_cast<float>(sine), out);
+    kernels::turn_about(Vec3{0.0f, 1.0f, 0.0f}, angle, out);
 }
 
 }  // namespace ftv
