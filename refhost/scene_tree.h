@@ -88,12 +88,19 @@ public:
     std::string path_of(const Node& node) const;
     // Null for an id no node has.
     const Node* node_by_id(std::uint32_t id) const;
-    // Asks the processor to fetch the start of the nodes made a few after
-    // node: a walk of a tree built in order reaches them next, and a large
-    // scene would otherwise wait on memory at every node.
-    void fetch_ahead(const Node& node) const {
+    // Asks the processor to fetch what a walk reads of the node made a few
+    // after node (its start up to its streams, which span two cache lines
+    // for most nodes): a walk of a tree built in order reaches it next, and a
+    // large scene would otherwise wait on memory at every node.
+    //
+    // Always inlined: GCC 12 otherwise finds the function free of effects, as
+    // a prefetch changes nothing it can see, and drops every call to it.
+    __attribute__((always_inline)) void fetch_ahead(const Node& node) const {
         const std::size_t ahead = node.id - 1 + kFetchAhead;
-        if (ahead < nodes_.size()) __builtin_prefetch(&nodes_[ahead]);
+        if (ahead >= nodes_.size()) return;
+        const Node& next = nodes_[ahead];
+        __builtin_prefetch(&next);
+        __builtin_prefetch(reinterpret_cast<const char*>(&next.streams_ + 1) - 1);
     }
     std::size_t node_count() const { return nodes_.size(); }
     // Transformations the plug-in set so far, in all; each stamps its node.
@@ -129,7 +136,11 @@ private:
     // that a deep tree costs a comparison per level and not a product.
     const ftv::Mat4& content_of(const Node& part, std::uint64_t& number) const;
 
-    static constexpr std::size_t kFetchAhead = 6;
+    // Far enough that a node's lines arrive from memory (about 100 ns) while
+    // the walk handles the nodes before it, near enough that they are still
+    // in cache when it gets there: 6 to 20 measured alike on the one-in-ten
+    // and rotated scenes of 10^6 parts.
+    static constexpr std::size_t kFetchAhead = 12;
     NodeStore nodes_;
     Node* root_ = nullptr;
     const Node* current_part_ = nullptr;
