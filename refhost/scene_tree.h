@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -33,20 +34,37 @@ namespace refhost {
 // many at a time one after the other. (A std::deque keeps a node of this size
 // in an allocation of its own: a walk of a large scene then jumps between
 // scattered allocations where here it runs along memory the processor
-// fetches ahead.)
+// fetches ahead.) A node is constructed only when it is added: a small scene
+// then touches a few pages of its first chunk, not all of them, which tests
+// and fuzzers that make thousands of scenes would otherwise pay for.
 class NodeStore {
 public:
+    NodeStore() = default;
+    NodeStore(const NodeStore&) = delete;
+    NodeStore& operator=(const NodeStore&) = delete;
+    ~NodeStore() {
+        for (std::size_t i = size_; i-- > 0;) (*this)[i].~Node();
+    }
+
     Node& emplace_back() {
-        if (size_ % kChunk == 0) chunks_.push_back(std::make_unique<Node[]>(kChunk));
-        return chunks_.back()[size_++ % kChunk];
+        // new Slot[] leaves the bytes as they are; make_unique would zero them.
+        if (size_ % kChunk == 0) chunks_.push_back(std::unique_ptr<Slot[]>(new Slot[kChunk]));
+        Node* node = new (chunks_.back()[size_ % kChunk].bytes) Node();
+        ++size_;
+        return *node;
     }
     std::size_t size() const { return size_; }
-    Node& operator[](std::size_t i) { return chunks_[i / kChunk][i % kChunk]; }
-    const Node& operator[](std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+    Node& operator[](std::size_t i) { return *std::launder(reinterpret_cast<Node*>(slot(i).bytes)); }
+    const Node& operator[](std::size_t i) const { return *std::launder(reinterpret_cast<const Node*>(slot(i).bytes)); }
 
 private:
+    struct Slot {
+        alignas(Node) unsigned char bytes[sizeof(Node)];
+    };
+    Slot& slot(std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+
     static constexpr std::size_t kChunk = 1024;
-    std::vector<std::unique_ptr<Node[]>> chunks_;
+    std::vector<std::unique_ptr<Slot[]>> chunks_;
     std::size_t size_ = 0;
 };
 
