@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "host/host_ref.h"
 #include "host/host_shape.h"
@@ -197,6 +200,31 @@ TEST(Scene, StreamsMovesAndMisuse) {
         EXPECT_EQ(b.parent(), &a);
     }
     EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
+}
+
+TEST(SceneTree, NodesKeepTheirAddressesAndGoWithTheTree) {
+    // Past two chunks of nodes and into a third, partly filled: the plug-in
+    // holds views that point at nodes, so none may move as the tree grows,
+    // and every node made, and only those, is destroyed with the tree.
+    std::weak_ptr<refhost::StreamData> first_stream, last_stream;
+    {
+        refhost::SceneTree tree;
+        std::vector<const Node*> made;
+        for (int i = 0; i < 2500; ++i) made.push_back(&tree.add_part(tree.root(), "P" + std::to_string(i)));
+        first_stream = tree.replace_stream(*made.front(), ftv::kMainId);
+        last_stream = tree.replace_stream(*made.back(), ftv::kMainId);
+        for (int i = 0; i < 2500; i += 499) tree.add_part(*made[static_cast<std::size_t>(i)], "child");
+        EXPECT_EQ(tree.node_count(), 1u + 2500u + 6u);  // the root, the parts, their children
+        for (const Node* node : made) {
+            ASSERT_EQ(tree.node_by_id(node->id), node);
+            ASSERT_EQ(node->parent(), &tree.root());
+        }
+        EXPECT_EQ(tree.find("/P1999"), made[1999]);
+        EXPECT_EQ(tree.root().last(), made.back());
+        EXPECT_FALSE(first_stream.expired());
+    }
+    EXPECT_TRUE(first_stream.expired());
+    EXPECT_TRUE(last_stream.expired());
 }
 
 }  // namespace
