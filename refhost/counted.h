@@ -29,12 +29,12 @@ public:
     Counted(const Counted&) = delete;
     Counted& operator=(const Counted&) = delete;
 
-    ftv::HResult FTV_COM_CALL QueryInterface(const ftv::GUID&, void**) override { return ftv::kNoInterface; }
-    ftv::RefCount FTV_COM_CALL AddRef() override {
+    ftv::HResult FTV_STDCALL QueryInterface(const ftv::GUID&, void**) override { return ftv::kNoInterface; }
+    ftv::RefCount FTV_STDCALL AddRef() override {
         accounts_->ledger.added();
         return ++held_;
     }
-    ftv::RefCount FTV_COM_CALL Release() override {
+    ftv::RefCount FTV_STDCALL Release() override {
         if (held_ == 0) {
             accounts_->ledger.released_without_reference(this);
             return 0;

@@ -31,14 +31,14 @@ PaneRecord& pane(std::uint32_t id) {
 
 }  // namespace
 
-PANE_EXPORT std::int32_t FTV_WINAPI ZPH_AddPain(std::uint32_t id, ftv::PaneHandler handler) {
+PANE_EXPORT std::int32_t FTV_STDCALL ZPH_AddPain(std::uint32_t id, ftv::PaneHandler handler) {
     PaneRecord& record = pane(id);
     record.handler = handler;
     ++record.registrations;
     return 1;
 }
 
-PANE_EXPORT std::int32_t FTV_WINAPI ZPH_SetText(std::uint32_t id, const char* text) {
+PANE_EXPORT std::int32_t FTV_STDCALL ZPH_SetText(std::uint32_t id, const char* text) {
     PaneRecord& record = pane(id);
     std::strncpy(record.text, text, sizeof record.text - 1);
     record.text[sizeof record.text - 1] = '\0';
@@ -47,7 +47,7 @@ PANE_EXPORT std::int32_t FTV_WINAPI ZPH_SetText(std::uint32_t id, const char* te
 }
 
 #ifndef FTV_PANE_WITHOUT_SET_ICON
-PANE_EXPORT std::int32_t FTV_WINAPI ZPH_SetIcon(std::uint32_t id, void* icon) {
+PANE_EXPORT std::int32_t FTV_STDCALL ZPH_SetIcon(std::uint32_t id, void* icon) {
     PaneRecord& record = pane(id);
     record.icon = icon;
     ++record.icons_set;

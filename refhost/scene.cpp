@@ -84,9 +84,9 @@ ftv::HostCamera* Scene::camera(void*) {
     return camera_object_->hand_out();
 }
 
-REFHOST_AGGREGATE(Mat4) Scene::rotation_between(REFHOST_RESULT_PARAM(Mat4) const Vec3& from, const Vec3& to, void*) {
+FTV_AGGREGATE(Mat4) Scene::rotation_between(FTV_RESULT_POINTER(Mat4) const Vec3& from, const Vec3& to, void*) {
     operation("HostScene::rotation_between");
-    REFHOST_RETURN(refhost::rotation_between(from, to));
+    FTV_RETURN(refhost::rotation_between(from, to));
 }
 
 std::int32_t Scene::selection_count(void*) {
@@ -128,9 +128,9 @@ void Scene::end_part(void*) {
 
 void Scene::end_creation(void*) { operation("HostScene::end_creation"); }
 
-REFHOST_AGGREGATE(Mat4) Scene::input_to_world(REFHOST_RESULT_PARAM(Mat4) void*) {
+FTV_AGGREGATE(Mat4) Scene::input_to_world(FTV_RESULT_POINTER(Mat4) void*) {
     operation("HostScene::input_to_world");
-    REFHOST_RETURN(input_matrix());
+    FTV_RETURN(input_matrix());
 }
 
 ftv::HostShape* Scene::create_shape_at(const char* name, const Vec3* position, std::uint32_t first,

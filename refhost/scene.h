@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "aggregate_results.h"
 #include "counted.h"
 #include "dialog_script.h"
 #include "host/host_scene.h"
@@ -50,7 +49,7 @@ public:
     ftv::HostShape* root_part(void* = nullptr) override;
     ftv::HostDialog* new_dialog(std::int32_t, void* = nullptr) override;
     ftv::HostCamera* camera(void* = nullptr) override;
-    REFHOST_AGGREGATE(ftv::Mat4) rotation_between(REFHOST_RESULT_PARAM(ftv::Mat4) const ftv::Vec3& from,
+    FTV_AGGREGATE(ftv::Mat4) rotation_between(FTV_RESULT_POINTER(ftv::Mat4) const ftv::Vec3& from,
                                                   const ftv::Vec3& to, void* = nullptr) override;
     std::int32_t selection_count(void* = nullptr) override;
     ftv::HostShape* selected_shape(std::int32_t index, void* = nullptr) override;
@@ -58,7 +57,7 @@ public:
     ftv::HostShape* begin_part(const char* name, void* = nullptr) override;
     void end_part(void* = nullptr) override;
     void end_creation(void* = nullptr) override;
-    REFHOST_AGGREGATE(ftv::Mat4) input_to_world(REFHOST_RESULT_PARAM(ftv::Mat4) void* = nullptr) override;
+    FTV_AGGREGATE(ftv::Mat4) input_to_world(FTV_RESULT_POINTER(ftv::Mat4) void* = nullptr) override;
     ftv::HostShape* create_shape_at(const char* name, const ftv::Vec3* position, std::uint32_t first,
                                     std::uint32_t second, void* = nullptr) override;
     ftv::HostHandle shape_from_handle(ftv::HostHandle shape_handle, void* = nullptr) override;

@@ -74,16 +74,16 @@ ftv::HostStream* ShapeView::make_stream(ftv::PluginId id, std::int32_t, std::int
     return scene_->stream_view(std::move(data))->hand_out();
 }
 
-REFHOST_AGGREGATE(ftv::Mat4) ShapeView::local_to_world(REFHOST_RESULT_PARAM(ftv::Mat4) void*) {
+FTV_AGGREGATE(ftv::Mat4) ShapeView::local_to_world(FTV_RESULT_POINTER(ftv::Mat4) void*) {
     operation("HostShape::local_to_world");
     const Node* node = shape("HostShape::local_to_world");
-    REFHOST_RETURN(node ? scene_->local_to_world(*node) : ftv::kIdentityMatrix);
+    FTV_RETURN(node ? scene_->local_to_world(*node) : ftv::kIdentityMatrix);
 }
 
-REFHOST_AGGREGATE(ftv::Mat4) ShapeView::world_to_local(REFHOST_RESULT_PARAM(ftv::Mat4) void*) {
+FTV_AGGREGATE(ftv::Mat4) ShapeView::world_to_local(FTV_RESULT_POINTER(ftv::Mat4) void*) {
     operation("HostShape::world_to_local");
     const Node* node = shape("HostShape::world_to_local");
-    REFHOST_RETURN(node ? scene_->world_to_local(*node) : ftv::kIdentityMatrix);
+    FTV_RETURN(node ? scene_->world_to_local(*node) : ftv::kIdentityMatrix);
 }
 
 void ShapeView::set_transformation(const ftv::Mat4& matrix, void*) {
@@ -215,14 +215,14 @@ void DialogObject::is_checked(std::int32_t index, bool* checked, void*) {
 
 // ---- CameraObject, CenterObject, PartObject
 
-REFHOST_AGGREGATE(ftv::Vec3) CameraObject::eye_position(REFHOST_RESULT_PARAM(ftv::Vec3) std::int32_t, void*) {
+FTV_AGGREGATE(ftv::Vec3) CameraObject::eye_position(FTV_RESULT_POINTER(ftv::Vec3) std::int32_t, void*) {
     operation("HostCamera::eye_position");
-    REFHOST_RETURN(scene_->camera_data().eye);
+    FTV_RETURN(scene_->camera_data().eye);
 }
 
-REFHOST_AGGREGATE(ftv::Vec3) CenterObject::center(REFHOST_RESULT_PARAM(ftv::Vec3) void*) {
+FTV_AGGREGATE(ftv::Vec3) CenterObject::center(FTV_RESULT_POINTER(ftv::Vec3) void*) {
     operation("HostCenterObject::center");
-    REFHOST_RETURN(node_ ? scene_->local_center(*node_) : ftv::Vec3{0, 0, 0});
+    FTV_RETURN(node_ ? scene_->local_center(*node_) : ftv::Vec3{0, 0, 0});
 }
 
 void PartObject::set_matrix(const ftv::Mat4& matrix, void*) {

@@ -10,7 +10,6 @@
 #include "host/host_part_object.h"
 #include "host/host_shape.h"
 #include "host/host_stream.h"
-#include "aggregate_results.h"
 #include "scene.h"
 
 namespace refhost {
@@ -35,8 +34,8 @@ public:
     ftv::HostScene* scene(void* = nullptr) override;
     ftv::HostStream* find_stream(ftv::PluginId id, void* = nullptr) override;
     ftv::HostStream* make_stream(ftv::PluginId id, std::int32_t, std::int32_t, void* = nullptr) override;
-    REFHOST_AGGREGATE(ftv::Mat4) local_to_world(REFHOST_RESULT_PARAM(ftv::Mat4) void* = nullptr) override;
-    REFHOST_AGGREGATE(ftv::Mat4) world_to_local(REFHOST_RESULT_PARAM(ftv::Mat4) void* = nullptr) override;
+    FTV_AGGREGATE(ftv::Mat4) local_to_world(FTV_RESULT_POINTER(ftv::Mat4) void* = nullptr) override;
+    FTV_AGGREGATE(ftv::Mat4) world_to_local(FTV_RESULT_POINTER(ftv::Mat4) void* = nullptr) override;
     void set_transformation(const ftv::Mat4& matrix, void* = nullptr) override;
     ftv::HostCenterObject* center_object(void* = nullptr) override;
     ftv::HostPartObject* part_object(void* = nullptr) override;
@@ -105,7 +104,7 @@ private:
 class CameraObject final : public Counted<ftv::HostCamera> {
 public:
     CameraObject(Accounts& accounts, Scene& scene) : Counted(accounts, "HostCamera"), scene_(&scene) {}
-    REFHOST_AGGREGATE(ftv::Vec3) eye_position(REFHOST_RESULT_PARAM(ftv::Vec3) std::int32_t, void* = nullptr) override;
+    FTV_AGGREGATE(ftv::Vec3) eye_position(FTV_RESULT_POINTER(ftv::Vec3) std::int32_t, void* = nullptr) override;
 
 private:
     Scene* scene_;
@@ -115,7 +114,7 @@ class CenterObject final : public Counted<ftv::HostCenterObject> {
 public:
     CenterObject(Accounts& accounts, Scene& scene) : Counted(accounts, "HostCenterObject"), scene_(&scene) {}
     void point_at(const Node* node) { node_ = node; }
-    REFHOST_AGGREGATE(ftv::Vec3) center(REFHOST_RESULT_PARAM(ftv::Vec3) void* = nullptr) override;
+    FTV_AGGREGATE(ftv::Vec3) center(FTV_RESULT_POINTER(ftv::Vec3) void* = nullptr) override;
 
 protected:
     void unreferenced() override { scene_->recycle(this); }

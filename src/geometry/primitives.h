@@ -23,8 +23,6 @@ struct Mat4 {
     float m[4][4];
 };
 
-static_assert(sizeof(Vec3) == 12 && sizeof(Mat4) == 64, "fixed layouts");
-
 inline constexpr Mat4 kIdentityMatrix = {{{1.0f, 0.0f, 0.0f, 0.0f},
                                           {0.0f, 1.0f, 0.0f, 0.0f},
                                           {0.0f, 0.0f, 1.0f, 0.0f},

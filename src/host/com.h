@@ -1,12 +1,14 @@
 // The system's reference-counted object interface, the root of every component
 // and every host object.
 //
-// On Windows this is the system's own IUnknown (three __stdcall operations).
+// On Windows this is the system's own IUnknown (three FTV_STDCALL operations).
 // Elsewhere an equivalent with the same three operations in the same order, so
 // that the slot numbering of everything built on it is the same on both.
 #pragma once
 
 #include <cstdint>
+
+#include "host/boundary_abi.h"
 
 #ifdef _WIN32
 #include <unknwn.h>
@@ -18,12 +20,7 @@ using HResult = HRESULT;
 using RefCount = ULONG;  // 32 bits on Windows
 }  // namespace ftv
 
-// The calling convention of the three IUnknown operations.
-#define FTV_COM_CALL STDMETHODCALLTYPE
-
 #else
-
-#define FTV_COM_CALL
 
 namespace ftv {
 

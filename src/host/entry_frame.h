@@ -1,6 +1,7 @@
 // EntryFrame: set up first by every plug-in entry point that the host calls and
-// that reaches host objects, so that a host exception passing back through the
-// plug-in still finds every counted host reference released.
+// that reaches host objects (through enter_from_host, below), so that a host
+// exception passing back through the plug-in still finds every counted host
+// reference released.
 //
 // A host built with the platform's C++ compiler on Windows unwinds its
 // exceptions by structured exception handling, which passes over g++'s frames
@@ -13,11 +14,16 @@
 // host built with g++) runs the destructors as usual: they take their notes
 // back and the frame closes normally.
 //
-// Elsewhere the destructors always run, and both classes are empty.
+// Elsewhere the destructors always run, and both classes are empty but for
+// the check of debug builds: a counted reference noted while no frame is open
+// stops the program at once, so that an entry point without a frame is found
+// by every test that passes through it, not only by a fault sweep on Windows.
 //
 // Frames nest (a pane click during a modal dialog); one thread only, as every
 // host call comes from the host's user-interface thread. Nothing allocates.
 #pragma once
+
+#include <cassert>
 
 #include "host/com.h"
 
@@ -134,7 +140,9 @@ private:
 void HeldNote::note(IUnknown* object) {
     forget();
     EntryFrame* frame = EntryFrame::innermost();
-    if (object == nullptr || frame == nullptr) return;
+    if (object == nullptr) return;
+    assert(frame != nullptr && "a counted host reference held with no entry frame open");
+    if (frame == nullptr) return;
     object_ = object;
     next_ = &frame->held_;
     prev_ = frame->held_.prev_;
@@ -148,18 +156,44 @@ void HeldNote::note(IUnknown* object) {
 
 namespace ftv {
 
-class HeldNote {
-protected:
-    void note(IUnknown*) {}
-    void take_over(HeldNote&) {}
-    void forget() {}
-};
-
 class EntryFrame {
 public:
+#ifdef NDEBUG
     EntryFrame() {}
+#else
+    EntryFrame() { ++open(); }
+    ~EntryFrame() { --open(); }
+    // How many frames are open now.
+    static int& open() {
+        static int frames = 0;
+        return frames;
+    }
+#endif
+    EntryFrame(const EntryFrame&) = delete;
+    EntryFrame& operator=(const EntryFrame&) = delete;
+};
+
+class HeldNote {
+protected:
+    void note([[maybe_unused]] IUnknown* object) {
+        assert((object == nullptr || EntryFrame::open() > 0) && "a counted host reference held with no entry frame open");
+    }
+    void take_over(HeldNote&) {}
+    void forget() {}
 };
 
 }  // namespace ftv
 
 #endif
+
+namespace ftv {
+
+// The one way in from the host for an entry point that reaches host objects:
+// runs body inside an entry frame and answers what it answers.
+template <class Body>
+decltype(auto) enter_from_host(Body&& body) {
+    const EntryFrame frame;
+    return body();
+}
+
+}  // namespace ftv

@@ -7,25 +7,15 @@ namespace ftv {
 
 class HostCamera : public IUnknown {
 public:
-    // The eye position in world coordinates (the argument is 0; see
-    // aggregate_result.h).
-#if FTV_EXPLICIT_AGGREGATE_RESULTS
-    virtual Vec3* eye_position(Vec3* result, std::int32_t, void* = nullptr) = 0;
-#else
-    virtual Vec3 eye_position(std::int32_t, void* = nullptr) = 0;
-#endif
+    // The eye position in world coordinates (the argument is 0).
+    virtual FTV_AGGREGATE(Vec3) eye_position(FTV_RESULT_POINTER(Vec3) std::int32_t, void* = nullptr) = 0;
 
 protected:
     ~HostCamera() = default;
 };
 
-#if FTV_EXPLICIT_AGGREGATE_RESULTS
 inline Vec3 eye_position(HostCamera& camera) {
-    Vec3 result;
-    return *camera.eye_position(&result, 0);
+    return aggregate_result<Vec3>(camera, &HostCamera::eye_position, std::int32_t{0});
 }
-#else
-inline Vec3 eye_position(HostCamera& camera) { return camera.eye_position(0); }
-#endif
 
 }  // namespace ftv

@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "geometry/primitives.h"
-#include "host/aggregate_result.h"
+#include "host/boundary_abi.h"
 #include "host/com.h"
 #include "host/plugin_id.h"
 

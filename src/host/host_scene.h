@@ -14,12 +14,9 @@ public:
     // The scene's camera. Released by the caller.
     virtual HostCamera* camera(void* = nullptr) = 0;
     // A rotation, in the row-vector convention, that turns direction from onto
-    // direction to (see aggregate_result.h).
-#if FTV_EXPLICIT_AGGREGATE_RESULTS
-    virtual Mat4* rotation_between(Mat4* result, const Vec3& from, const Vec3& to, void* = nullptr) = 0;
-#else
-    virtual Mat4 rotation_between(const Vec3& from, const Vec3& to, void* = nullptr) = 0;
-#endif
+    // direction to.
+    virtual FTV_AGGREGATE(Mat4) rotation_between(FTV_RESULT_POINTER(Mat4) const Vec3& from, const Vec3& to,
+                                                 void* = nullptr) = 0;
 
     // Selection.
     virtual std::int32_t selection_count(void* = nullptr) = 0;
@@ -33,11 +30,7 @@ public:
     virtual void end_part(void* = nullptr) = 0;
     virtual void end_creation(void* = nullptr) = 0;
     // Carries an input position into world coordinates.
-#if FTV_EXPLICIT_AGGREGATE_RESULTS
-    virtual Mat4* input_to_world(Mat4* result, void* = nullptr) = 0;
-#else
-    virtual Mat4 input_to_world(void* = nullptr) = 0;
-#endif
+    virtual FTV_AGGREGATE(Mat4) input_to_world(FTV_RESULT_POINTER(Mat4) void* = nullptr) = 0;
     // A new shape at position (coordinates of the current part), made in the
     // current part; the two values are passed on as the input gave them.
     // Owned by the scene: never released.
@@ -51,20 +44,9 @@ protected:
     ~HostScene() = default;
 };
 
-#if FTV_EXPLICIT_AGGREGATE_RESULTS
 inline Mat4 rotation_between(HostScene& scene, const Vec3& from, const Vec3& to) {
-    Mat4 result;
-    return *scene.rotation_between(&result, from, to);
+    return aggregate_result<Mat4>(scene, &HostScene::rotation_between, from, to);
 }
-inline Mat4 input_to_world(HostScene& scene) {
-    Mat4 result;
-    return *scene.input_to_world(&result);
-}
-#else
-inline Mat4 rotation_between(HostScene& scene, const Vec3& from, const Vec3& to) {
-    return scene.rotation_between(from, to);
-}
-inline Mat4 input_to_world(HostScene& scene) { return scene.input_to_world(); }
-#endif
+inline Mat4 input_to_world(HostScene& scene) { return aggregate_result<Mat4>(scene, &HostScene::input_to_world); }
 
 }  // namespace ftv

@@ -32,14 +32,9 @@ public:
     virtual HostStream* make_stream(PluginId id, std::int32_t, std::int32_t, void* = nullptr) = 0;
 
     // Carries points given in this shape's coordinates into world coordinates;
-    // and world coordinates into this part's own (see aggregate_result.h).
-#if FTV_EXPLICIT_AGGREGATE_RESULTS
-    virtual Mat4* local_to_world(Mat4* result, void* = nullptr) = 0;
-    virtual Mat4* world_to_local(Mat4* result, void* = nullptr) = 0;
-#else
-    virtual Mat4 local_to_world(void* = nullptr) = 0;
-    virtual Mat4 world_to_local(void* = nullptr) = 0;
-#endif
+    // and world coordinates into this part's own.
+    virtual FTV_AGGREGATE(Mat4) local_to_world(FTV_RESULT_POINTER(Mat4) void* = nullptr) = 0;
+    virtual FTV_AGGREGATE(Mat4) world_to_local(FTV_RESULT_POINTER(Mat4) void* = nullptr) = 0;
     // Replaces the shape's transformation.
     virtual void set_transformation(const Mat4& matrix, void* = nullptr) = 0;
     // The shape's centre. Released by the caller.
@@ -58,18 +53,7 @@ protected:
     ~HostShape() = default;
 };
 
-#if FTV_EXPLICIT_AGGREGATE_RESULTS
-inline Mat4 local_to_world(HostShape& shape) {
-    Mat4 result;
-    return *shape.local_to_world(&result);
-}
-inline Mat4 world_to_local(HostShape& shape) {
-    Mat4 result;
-    return *shape.world_to_local(&result);
-}
-#else
-inline Mat4 local_to_world(HostShape& shape) { return shape.local_to_world(); }
-inline Mat4 world_to_local(HostShape& shape) { return shape.world_to_local(); }
-#endif
+inline Mat4 local_to_world(HostShape& shape) { return aggregate_result<Mat4>(shape, &HostShape::local_to_world); }
+inline Mat4 world_to_local(HostShape& shape) { return aggregate_result<Mat4>(shape, &HostShape::world_to_local); }
 
 }  // namespace ftv

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "host/boundary_abi.h"
 #include "host/com.h"
 
 namespace ftv {
@@ -13,13 +14,8 @@ namespace ftv {
 class HostApp;
 class plugin_interface;
 
-// On 32-bit Windows five of the functions are __stdcall and exported under
+// On 32-bit Windows five of the functions are FTV_STDCALL and exported under
 // their decorated names; the others are plain C functions.
-#if defined(_WIN32) && defined(__i386__)
-#define FTV_STDCALL __stdcall
-#else
-#define FTV_STDCALL
-#endif
 
 struct PluginInfo {
     std::int32_t sdk_version;

@@ -22,13 +22,13 @@ namespace ftv {
 class unknown_interface : public IUnknown {
 public:
     // Op 1: no other interface is offered; the out pointer stays as it was.
-    HResult FTV_COM_CALL QueryInterface(const GUID&, void**) override { return kNoInterface; }
+    HResult FTV_STDCALL QueryInterface(const GUID&, void**) override { return kNoInterface; }
 
     // Op 2.
-    RefCount FTV_COM_CALL AddRef() override { return static_cast<RefCount>(++ref_count_); }
+    RefCount FTV_STDCALL AddRef() override { return static_cast<RefCount>(++ref_count_); }
 
     // Op 3. A release on a count of 0 leaves -1 and destroys nothing.
-    RefCount FTV_COM_CALL Release() override {
+    RefCount FTV_STDCALL Release() override {
         if (--ref_count_ == 0) {
             destroy(kFreeMemory);
             return 0;

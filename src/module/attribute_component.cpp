@@ -5,11 +5,8 @@
 
 namespace ftv {
 
-// The command runs inside an EntryFrame, so that a host exception passing
-// through releases what it holds.
 bool attribute_component::attribute_command(HostShape* shape, void*) {
-    const EntryFrame frame;
-    return run_attribute_dialog(*shape);
+    return enter_from_host([shape] { return run_attribute_dialog(*shape); });
 }
 
 }  // namespace ftv

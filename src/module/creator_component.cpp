@@ -10,8 +10,7 @@ bool creator_component::input(const Vec3& position, std::uint32_t first, std::ui
 }
 
 bool creator_component::creation_command(HostScene* scene, void*) {
-    const EntryFrame frame;
-    create_group(*scene, input_);
+    enter_from_host([this, scene] { create_group(*scene, input_); });
     return true;
 }
 

@@ -8,23 +8,24 @@
 
 namespace ftv {
 
-// Each entry opens an EntryFrame before it reaches a host object.
-
 void main_component::initialization(bool&, HostScene* scene, void*) {
-    const EntryFrame frame;
-    register_click_handler_once();
-    plugin_state().enabled = load_switch(*scene);
-    show_switch();
+    enter_from_host([scene] {
+        register_click_handler_once();
+        plugin_state().enabled = load_switch(*scene);
+        show_switch();
+    });
 }
 
 void main_component::menu_command(std::int32_t, HostScene* scene, void*) {
-    const EntryFrame frame;
-    if (run_settings_dialog(*scene, plugin_state().enabled)) show_switch();
+    enter_from_host([scene] {
+        if (run_settings_dialog(*scene, plugin_state().enabled)) show_switch();
+    });
 }
 
 void main_component::update_notification(bool&, HostScene* scene, void*) {
-    const EntryFrame frame;
-    if (plugin_state().enabled != 0) update_pass(*scene);
+    enter_from_host([scene] {
+        if (plugin_state().enabled != 0) update_pass(*scene);
+    });
 }
 
 }  // namespace ftv

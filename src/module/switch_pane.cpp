@@ -13,16 +13,17 @@ namespace {
 
 // Every message the pane forwards asks the host for its active scene; a left
 // button press toggles the switch there.
-std::intptr_t FTV_WINAPI click_handler(void*, std::uint32_t message, std::uintptr_t, std::intptr_t) {
-    const EntryFrame frame;
-    PluginState& state = plugin_state();
-    if (state.host == nullptr) return 0;
-    const auto scene = adopt(state.host->active_scene());
-    // Without an active scene there is nowhere to store the switch: the click does nothing.
-    if (message == kLeftButtonDown && scene) {
-        toggle_switch(*scene.get(), state.enabled);
-        show_switch();
-    }
+std::intptr_t FTV_STDCALL click_handler(void*, std::uint32_t message, std::uintptr_t, std::intptr_t) {
+    enter_from_host([message] {
+        PluginState& state = plugin_state();
+        if (state.host == nullptr) return;
+        const auto scene = adopt(state.host->active_scene());
+        // Without an active scene there is nowhere to store the switch: the click does nothing.
+        if (message == kLeftButtonDown && scene) {
+            toggle_switch(*scene.get(), state.enabled);
+            show_switch();
+        }
+    });
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "host/boundary_abi.h"
 #include "platform/platform.h"
 
 namespace ftv {
@@ -14,12 +15,7 @@ constexpr const char* kPaneLibraryFile = FTV_LIBRARY_FILE("Z_PnlHub");
 
 // The click handler the library calls with the pane's mouse messages: window
 // handle, message and its two parameters; it answers 0.
-#ifdef _WIN32
-#define FTV_WINAPI __stdcall
-#else
-#define FTV_WINAPI
-#endif
-using PaneHandler = std::intptr_t(FTV_WINAPI*)(void* window, std::uint32_t message, std::uintptr_t wparam,
+using PaneHandler = std::intptr_t(FTV_STDCALL*)(void* window, std::uint32_t message, std::uintptr_t wparam,
                                                std::intptr_t lparam);
 
 // The one message a click handler acts on: the left mouse button pressed
@@ -27,9 +23,9 @@ using PaneHandler = std::intptr_t(FTV_WINAPI*)(void* window, std::uint32_t messa
 constexpr std::uint32_t kLeftButtonDown = 0x0201;
 
 // Each takes the plug-in's identifier first; their results are ignored.
-using PaneAddFunction = std::int32_t(FTV_WINAPI*)(std::uint32_t id, PaneHandler handler);
-using PaneSetTextFunction = std::int32_t(FTV_WINAPI*)(std::uint32_t id, const char* text);
-using PaneSetIconFunction = std::int32_t(FTV_WINAPI*)(std::uint32_t id, void* icon);
+using PaneAddFunction = std::int32_t(FTV_STDCALL*)(std::uint32_t id, PaneHandler handler);
+using PaneSetTextFunction = std::int32_t(FTV_STDCALL*)(std::uint32_t id, const char* text);
+using PaneSetIconFunction = std::int32_t(FTV_STDCALL*)(std::uint32_t id, void* icon);
 
 constexpr const char* kPaneAdd = "ZPH_AddPain";
 constexpr const char* kPaneSetText = "ZPH_SetText";

@@ -138,6 +138,7 @@ TEST(Ledger, CatchesLeaksDoubleReleasesAndAddedReferences) {
 }
 
 TEST(HostRef, ReleasesOnEveryPathAndFollowsObjectsMovedInPlace) {
+    const ftv::EntryFrame frame;
     ReferenceHost host;
     Scene& scene = host.new_scene();
     scene.add_part(scene.root(), "A");
@@ -168,7 +169,25 @@ TEST(HostRef, ReleasesOnEveryPathAndFollowsObjectsMovedInPlace) {
     EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
 }
 
+// In a debug build, a counted reference held with no entry frame open stops
+// the program: an entry point that forgot its frame fails every test through it.
+TEST(HostRef, HeldWithNoEntryFrameOpenStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug builds only";
+#else
+    ReferenceHost host;
+    Scene& scene = host.new_scene();
+    EXPECT_DEATH(ftv::adopt(scene.root_part()), "no entry frame open");
+    {
+        const ftv::EntryFrame frame;
+        ftv::adopt(scene.root_part());
+    }
+    EXPECT_TRUE(host.ledger().balanced()) << host.ledger().report();
+#endif
+}
+
 TEST(Scene, StreamsMovesAndMisuse) {
+    const ftv::EntryFrame frame;
     ReferenceHost host;
     Scene& scene = host.new_scene();
     const Node& a = scene.add_part(scene.root(), "A");

@@ -6,15 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace testing_support {
+#include "host/boundary_abi.h"
 
-#if defined(_WIN32) && defined(__i386__)
-#define FTV_TEST_COM __attribute__((stdcall))
-#define FTV_TEST_MEMBER __attribute__((thiscall))
-#else
-#define FTV_TEST_COM
-#define FTV_TEST_MEMBER
-#endif
+namespace testing_support {
 
 // Slot positions: IUnknown 0..2, unknown_interface 3..4, then plugin_interface
 // operations from 1, then the attribute's or the creator's own from 1.
@@ -28,14 +22,14 @@ inline void* slot_address(void* object, std::size_t slot) { return (*static_cast
 // Calls a member-function slot: the object is passed as `this`.
 template <class Result, class... Args>
 Result call_slot(void* object, std::size_t slot, Args... args) {
-    using Function = Result(FTV_TEST_MEMBER*)(void*, Args...);
+    using Function = Result(FTV_THISCALL*)(void*, Args...);
     return reinterpret_cast<Function>(slot_address(object, slot))(object, args...);
 }
 
 // Calls one of the three IUnknown slots.
 template <class Result, class... Args>
 Result call_com_slot(void* object, std::size_t slot, Args... args) {
-    using Function = Result(FTV_TEST_COM*)(void*, Args...);
+    using Function = Result(FTV_STDCALL*)(void*, Args...);
     return reinterpret_cast<Function>(slot_address(object, slot))(object, args...);
 }
 
