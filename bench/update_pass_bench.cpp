@@ -46,12 +46,12 @@
 #include "geometry/primitives.h"
 #include "host/interface_ids.h"
 #include "host/plugin_interface.h"
-#include "host_math.h"
-#include "module_loader.h"
-#include "plugin_scene.h"
+#include "host_objects/host_scene.h"
+#include "host_objects/module_loader.h"
+#include "host_objects/reference_host.h"
+#include "judge/plugin_conventions.h"
 #include "reference_floor.h"
-#include "reference_host.h"
-#include "scene.h"
+#include "scene/host_math.h"
 
 namespace {
 

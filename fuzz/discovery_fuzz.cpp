@@ -12,8 +12,8 @@
 
 #include "host/interface_ids.h"
 #include "host/plugin_interface.h"
+#include "host_objects/reference_host.h"
 #include "module_fuzz.h"
-#include "reference_host.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "module_loader.h"
+#include "host_objects/module_loader.h"
 
 namespace fuzz_support {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "host_objects/reference_host.h"
 #include "input_file.h"
 #include "json_output.h"
-#include "reference_host.h"
 #include "scene_file.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

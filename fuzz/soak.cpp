@@ -29,10 +29,10 @@
 #include <vector>
 
 #include "host/plugin_id.h"
-#include "host_math.h"
-#include "pane_standin.h"
-#include "plugin_scene.h"
+#include "judge/plugin_conventions.h"
+#include "pane_standin/pane_standin.h"
 #include "plugin_session.h"
+#include "scene/host_math.h"
 #include "split_mix.h"
 
 namespace {

@@ -24,10 +24,10 @@
 
 #include "host/interface_ids.h"
 #include "host/plugin_interface.h"
-#include "host_math.h"
+#include "host_objects/reference_host.h"
+#include "judge/plugin_conventions.h"
 #include "module_fuzz.h"
-#include "plugin_scene.h"
-#include "reference_host.h"
+#include "scene/host_math.h"
 
 namespace {
 

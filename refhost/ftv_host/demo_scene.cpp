@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "host_math.h"
-#include "plugin_scene.h"
+#include "judge/plugin_conventions.h"
+#include "scene/host_math.h"
 
 namespace ftv_host {
 

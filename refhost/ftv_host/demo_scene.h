@@ -2,7 +2,7 @@
 // show what the plug-in turns and what it leaves alone.
 #pragma once
 
-#include "scene_tree.h"
+#include "scene/scene_tree.h"
 
 namespace ftv_host {
 

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "geometry/primitives.h"
+#include "host_objects/dialog_script.h"
 #include "json_input.h"
-#include "dialog_script.h"
-#include "scene_model.h"
+#include "scene/node.h"
 
 namespace ftv_host {
 

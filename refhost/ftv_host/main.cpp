@@ -10,8 +10,8 @@
 
 #include "demo_scene.h"
 #include "events.h"
-#include "explain.h"
 #include "json_output.h"
+#include "judge/explain.h"
 #include "orbit_page.h"
 #include "output_files.h"
 #include "plugin_session.h"

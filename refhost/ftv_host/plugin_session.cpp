@@ -6,10 +6,10 @@
 
 #include "host/interface_ids.h"
 #include "host/plugin_id.h"
+#include "host_objects/scene_views.h"
+#include "judge/plugin_conventions.h"
 #include "platform/embedded_icons.h"
 #include "platform/platform.h"
-#include "plugin_scene.h"
-#include "scene_objects.h"
 
 namespace ftv_host {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "host/plugin_id.h"
-#include "host_math.h"
 #include "json_output.h"
+#include "scene/host_math.h"
 
 namespace ftv_host {
 

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "json_input.h"
-#include "scene_tree.h"
+#include "scene/scene_tree.h"
 
 namespace ftv_host {
 

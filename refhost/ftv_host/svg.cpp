@@ -6,12 +6,12 @@
 #include <map>
 #include <sstream>
 
-#include "explain.h"
-#include "host_math.h"
+#include "judge/explain.h"
+#include "judge/plugin_conventions.h"
 #include "label_layout.h"
 #include "markup.h"
 #include "pane_icon.h"
-#include "plugin_scene.h"
+#include "scene/host_math.h"
 
 namespace ftv_host {
 

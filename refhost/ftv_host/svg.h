@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "plugin_session.h"
-#include "scene_tree.h"
+#include "scene/scene_tree.h"
 
 namespace ftv_host {
 

@@ -8,9 +8,9 @@
 
 #include <cstdint>
 
-#include "faults.h"
 #include "host/com.h"
-#include "ledger.h"
+#include "host_objects/faults.h"
+#include "host_objects/ledger.h"
 
 namespace refhost {
 

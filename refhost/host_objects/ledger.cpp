@@ -1,4 +1,4 @@
-#include "ledger.h"
+#include "host_objects/ledger.h"
 
 #include <sstream>
 

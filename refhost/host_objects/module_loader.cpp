@@ -1,4 +1,4 @@
-#include "module_loader.h"
+#include "host_objects/module_loader.h"
 
 #include "platform/platform.h"
 

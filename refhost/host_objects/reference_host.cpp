@@ -1,4 +1,4 @@
-#include "reference_host.h"
+#include "host_objects/reference_host.h"
 
 #include <string>
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "counted.h"
 #include "host/host_app.h"
-#include "scene.h"
+#include "host_objects/counted.h"
+#include "host_objects/host_scene.h"
 
 namespace refhost {
 

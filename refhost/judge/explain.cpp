@@ -1,11 +1,11 @@
-#include "explain.h"
+#include "judge/explain.h"
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
 #include "host/plugin_id.h"
-#include "plugin_scene.h"
+#include "judge/plugin_conventions.h"
 
 namespace ftv_host {
 

@@ -1,4 +1,4 @@
-#include "pane_access.h"
+#include "pane_standin/pane_access.h"
 
 #include "platform/platform.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "pane_standin.h"
+#include "pane_standin/pane_standin.h"
 
 namespace refhost {
 

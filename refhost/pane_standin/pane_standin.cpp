@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "pane_standin.h"
+#include "pane_standin/pane_standin.h"
 
 #ifdef _WIN32
 #define PANE_EXPORT extern "C"

@@ -1,4 +1,4 @@
-#include "host_math.h"
+#include "scene/host_math.h"
 
 #include <cmath>
 

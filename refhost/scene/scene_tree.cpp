@@ -1,8 +1,8 @@
-#include "scene_tree.h"
+#include "scene/scene_tree.h"
 
 #include <cstring>
 
-#include "host_math.h"
+#include "scene/host_math.h"
 
 namespace refhost {
 

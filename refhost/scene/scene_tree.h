@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "scene_model.h"
+#include "scene/node.h"
 
 namespace refhost {
 

@@ -13,8 +13,8 @@
 #include "facing_scene.h"
 #include "geometry/face_camera.h"
 #include "host/interface_ids.h"
-#include "host_math.h"
 #include "module_fixture.h"
+#include "scene/host_math.h"
 #include "scenes.h"
 
 namespace {

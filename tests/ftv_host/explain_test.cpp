@@ -7,11 +7,11 @@
 #include <functional>
 
 #include "case_names.h"
-#include "explain.h"
 #include "host/plugin_id.h"
-#include "host_math.h"
 #include "host_run.h"
+#include "judge/explain.h"
 #include "plugin_session.h"
+#include "scene/host_math.h"
 #include "scenes.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "reference_host.h"
+#include "host_objects/reference_host.h"
 
 namespace ftv_host_testing {
 

@@ -4,16 +4,16 @@
 
 #include "case_names.h"
 #include "host/plugin_id.h"
-#include "host_math.h"
+#include "scene/host_math.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
+#include "host_objects/reference_host.h"
 #include "json_input.h"
 #include "json_output.h"
-#include "reference_host.h"
 #include "scene_file.h"
 
 namespace {

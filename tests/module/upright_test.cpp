@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "host/interface_ids.h"
-#include "host_math.h"
 #include "module_fixture.h"
+#include "scene/host_math.h"
 #include "scenes.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "host/host_ref.h"
 #include "host/host_shape.h"
 #include "host/host_stream.h"
-#include "host_math.h"
-#include "reference_host.h"
+#include "host_objects/reference_host.h"
+#include "scene/host_math.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "host/plugin_interface.h"
-#include "module_loader.h"
-#include "pane_access.h"
-#include "reference_host.h"
+#include "host_objects/module_loader.h"
+#include "host_objects/reference_host.h"
+#include "pane_standin/pane_access.h"
 
 namespace testing_support {
 

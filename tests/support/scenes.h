@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "plugin_scene.h"
-#include "scene.h"
+#include "host_objects/host_scene.h"
+#include "judge/plugin_conventions.h"
 
 namespace testing_support {
 

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "counted.h"
-#include "dialog_script.h"
 #include "host/host_scene.h"
-#include "pool.h"
-#include "scene_tree.h"
+#include "host_objects/counted.h"
+#include "host_objects/dialog_script.h"
+#include "host_objects/pool.h"
+#include "scene/scene_tree.h"
 
 namespace refhost {
 

@@ -1,11 +1,11 @@
-#include "plugin_scene.h"
+#include "judge/plugin_conventions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "host/plugin_id.h"
-#include "host_math.h"
+#include "scene/host_math.h"
 
 namespace refhost {
 

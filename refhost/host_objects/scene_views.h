@@ -10,7 +10,7 @@
 #include "host/host_part_object.h"
 #include "host/host_shape.h"
 #include "host/host_stream.h"
-#include "scene.h"
+#include "host_objects/host_scene.h"
 
 namespace refhost {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scene_tree.h"
+#include "scene/scene_tree.h"
 
 namespace refhost {
 

@@ -1,8 +1,8 @@
-#include "scene_objects.h"
+#include "host_objects/scene_views.h"
 
 #include <string>
 
-#include "host_math.h"
+#include "scene/host_math.h"
 
 namespace refhost {
 

@@ -1,9 +1,9 @@
-#include "scene.h"
+#include "host_objects/host_scene.h"
 
 #include <sstream>
 
-#include "host_math.h"
-#include "scene_objects.h"
+#include "host_objects/scene_views.h"
+#include "scene/host_math.h"
 
 namespace refhost {
 
