@@ -114,27 +114,27 @@ struct Setup {
 
     Setup(Shape s, std::int64_t n) : shape(s), size(n) {
         scene = &host.new_scene();
-        refhost::store_switch(*scene, 1);
-        scene->set_eye({13, 270, 900});
+        refhost::store_switch(scene->tree(), 1);
+        scene->tree().set_eye({13, 270, 900});
         Rng rng;
         const auto billboard = [&](const Node& parent) {
             const Vec3 center{rng.uniform(-50, 50), rng.uniform(0, 20), rng.uniform(-50, 50)};
-            tagged.push_back(&refhost::add_billboard(*scene, parent, "Billboard", center, 1, 0));
+            tagged.push_back(&refhost::add_billboard(scene->tree(), parent, "Billboard", center, 1, 0));
             ++parts;
         };
         tagged.reserve(static_cast<std::size_t>(n));
         switch (shape) {
         case Shape::flat:
-            for (std::int64_t i = 0; i < n; ++i) billboard(scene->root());
+            for (std::int64_t i = 0; i < n; ++i) billboard(scene->tree().root());
             break;
         case Shape::nested:
             for (std::int64_t outer = 0; outer < n / 100; ++outer) {
-                const Node& group = scene->add_part(scene->root(), "Outer");
-                scene->set_transformation(group, group_transform(rng));
+                const Node& group = scene->tree().add_part(scene->tree().root(), "Outer");
+                scene->tree().set_transformation(group, group_transform(rng));
                 ++parts;
                 for (int inner = 0; inner < 10; ++inner) {
-                    const Node& sub = scene->add_part(group, "Inner");
-                    scene->set_transformation(sub, group_transform(rng));
+                    const Node& sub = scene->tree().add_part(group, "Inner");
+                    scene->tree().set_transformation(sub, group_transform(rng));
                     ++parts;
                     for (int k = 0; k < 10; ++k) billboard(sub);
                 }
@@ -143,18 +143,18 @@ struct Setup {
         case Shape::one_in_ten:
             for (std::int64_t i = 0; i < n; ++i) {
                 if (i % 10 == 0) {
-                    billboard(scene->root());
+                    billboard(scene->tree().root());
                 } else {
-                    const Node& plain = scene->add_part(scene->root(), "Plain");
-                    scene->add_mesh(plain, "Mesh", refhost::Mesh{});
+                    const Node& plain = scene->tree().add_part(scene->tree().root(), "Plain");
+                    scene->tree().add_mesh(plain, "Mesh", refhost::Mesh{});
                     ++parts;
                 }
             }
             break;
         case Shape::rotated:
             for (std::int64_t group = 0; group < n / 10; ++group) {
-                const Node& parent = scene->add_part(scene->root(), "Turned");
-                scene->set_transformation(parent, turned_about_three_axes(rng));
+                const Node& parent = scene->tree().add_part(scene->tree().root(), "Turned");
+                scene->tree().set_transformation(parent, turned_about_three_axes(rng));
                 ++parts;
                 for (int k = 0; k < 10; ++k) billboard(parent);
             }
@@ -243,9 +243,9 @@ struct Floor {
     Vec3 eye;
 
     explicit Floor(const Setup& s)
-        : out(s.tagged.size()), eye(s.scene->camera_data().eye), reference_out(s.tagged.size()) {
+        : out(s.tagged.size()), eye(s.scene->tree().camera_data().eye), reference_out(s.tagged.size()) {
         inputs.reserve(s.tagged.size());
-        for (const Node* part : s.tagged) inputs.push_back({s.scene->local_to_world(*part), part->first()->center});
+        for (const Node* part : s.tagged) inputs.push_back({s.scene->tree().local_to_world(*part), part->first()->center});
     }
     void run() {
         for (std::size_t i = 0; i < inputs.size(); ++i) {

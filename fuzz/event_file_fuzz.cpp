@@ -15,12 +15,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ftv_fuzz::write_input(data, size);
     try {
-        const std::vector<ftv_host::Event> events = ftv_host::read_events(ftv_fuzz::input_path());
+        const std::vector<ftv_cli::Event> events = ftv_cli::read_events(ftv_fuzz::input_path());
         // Errors found while running an event name its place in the file.
-        for (const ftv_host::Event& event : events)
+        for (const ftv_cli::Event& event : events)
             if (event.where.compare(0, ftv_fuzz::input_path().size(), ftv_fuzz::input_path()) != 0)
                 ftv_fuzz::fail("an event does not name its place: " + event.where);
-    } catch (const ftv_host::InputError& error) {
+    } catch (const ftv_cli::InputError& error) {
         ftv_fuzz::check_input_error(error.what());
     }
     return 0;

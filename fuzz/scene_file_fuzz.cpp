@@ -21,20 +21,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     refhost::ReferenceHost host;
     refhost::Scene& scene = host.new_scene();
     try {
-        ftv_host::read_scene(ftv_fuzz::input_path(), scene);
-    } catch (const ftv_host::InputError& error) {
+        ftv_cli::read_scene(ftv_fuzz::input_path(), scene.tree());
+    } catch (const ftv_cli::InputError& error) {
         ftv_fuzz::check_input_error(error.what());
         return 0;
     }
-    const std::string written = ftv_host::json_text(ftv_host::scene_to_json(scene));
+    const std::string written = ftv_cli::json_text(ftv_cli::scene_to_json(scene.tree()));
     refhost::ReferenceHost again_host;
     refhost::Scene& again = again_host.new_scene();
     try {
-        ftv_host::read_scene("written", ftv_host::Json::parse(written), again);
-    } catch (const ftv_host::InputError& error) {
+        ftv_cli::read_scene("written", ftv_cli::Json::parse(written), again.tree());
+    } catch (const ftv_cli::InputError& error) {
         ftv_fuzz::fail(std::string("a written scene does not read back: ") + error.what() + "\n" + written);
     }
-    const std::string rewritten = ftv_host::json_text(ftv_host::scene_to_json(again));
+    const std::string rewritten = ftv_cli::json_text(ftv_cli::scene_to_json(again.tree()));
     if (rewritten != written) ftv_fuzz::fail("a scene read back differs:\n" + written + "\n---\n" + rewritten);
     return 0;
 }

@@ -72,14 +72,14 @@ struct Counts {
 
 class Soak {
 public:
-    Soak(ftv_host::PluginSession& session, std::uint64_t seed) : session_(session), rng_(seed) {}
+    Soak(ftv_cli::PluginSession& session, std::uint64_t seed) : session_(session), rng_(seed) {}
 
     // Steps numbered from first + 1, for the messages.
     void run(std::uint64_t steps, std::uint64_t first) {
-        session_.scene().set_eye({0, 5, 40});
+        session_.tree().set_eye({0, 5, 40});
         for (int i = 0; i < 6; ++i) add_billboard();
         session_.initialize();
-        working_ = session_.switch_on();
+        working_ = session_.stored_switch_on();
         for (step_ = first + 1; step_ <= first + steps; ++step_) {
             const bool inject = rng_.chance(15);
             if (inject) {
@@ -94,21 +94,22 @@ public:
                 threw = true;
             }
             session_.host().faults().disarm();
-            while (queued_.size() > scene().queued_answers()) queued_.pop_front();
+            while (queued_.size() > host_scene().queued_answers()) queued_.pop_front();
             check_accounts();
             if (threw) {
                 ++counts_.faults;
                 session_.initialize();
-                working_ = session_.switch_on();
+                working_ = session_.stored_switch_on();
             }
-            if (session_.switch_on() != working_) fail(step_, "the stored switch is not the working copy");
+            if (session_.stored_switch_on() != working_) fail(step_, "the stored switch is not the working copy");
         }
     }
 
     const Counts& counts() const { return counts_; }
 
 private:
-    refhost::Scene& scene() { return session_.scene(); }
+    refhost::Scene& host_scene() { return session_.scene(); }
+    refhost::SceneTree& scene() { return session_.tree(); }
 
     const Node& any_part() {
         std::vector<const Node*> parts;
@@ -202,7 +203,7 @@ private:
                 // that a failing host call stopped before it ran comes first.
                 queued_.push_back(answer);
                 const refhost::DialogAnswer taken = queued_.front();
-                working_ = session_.switch_on();
+                working_ = session_.stored_switch_on();
                 session_.menu(answer);
                 if (taken.confirm) working_ = taken.checked.value_or(working_);
                 ++counts_.dialogs;
@@ -227,7 +228,7 @@ private:
                 break;
             }
             case 8:
-                scene().sibling_mode = rng_.chance(50) ? refhost::SiblingMode::fresh : refhost::SiblingMode::in_place;
+                host_scene().sibling_mode = rng_.chance(50) ? refhost::SiblingMode::fresh : refhost::SiblingMode::in_place;
                 break;
             case 9:
             case 10:  // the eye moves and the host notifies
@@ -271,7 +272,7 @@ private:
         if (!misuse.empty()) fail(step_, "misuse: " + misuse.front());
     }
 
-    ftv_host::PluginSession& session_;
+    ftv_cli::PluginSession& session_;
     Rng rng_;
     Counts counts_;
     std::uint64_t step_ = 0;
@@ -291,7 +292,7 @@ int main(int argc, char** argv) {
     std::uint64_t rounds = first_session;
     try {
         for (std::uint64_t done = first_session * kRoundSteps; done < steps; done += kRoundSteps, ++rounds) {
-            ftv_host::PluginSession session(FTV_MODULE_PATH, FTV_PANE_PATH);
+            ftv_cli::PluginSession session(FTV_MODULE_PATH, FTV_PANE_PATH);
             Soak soak(session, seed * 1000003 + rounds);
             soak.run(std::min(kRoundSteps, steps - done), done);
             session.release_components();

@@ -61,7 +61,7 @@ constexpr std::size_t kMaxNodes = 64;
 
 // Builds the tree below the root; returns false when a transformation the
 // plug-in cannot be expected to undo was set.
-bool build(Input& in, Scene& scene) {
+bool build(Input& in, refhost::SceneTree& scene) {
     std::vector<const Node*> open{&scene.root()};
     bool tame = true;
     std::uint32_t made = 0;
@@ -135,8 +135,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t header = in.byte();
     const std::uint8_t fail_at = in.byte();
     refhost::ReferenceHost host;
-    Scene& scene = host.new_scene();
-    scene.sibling_mode = (header & 1) != 0 ? refhost::SiblingMode::in_place : refhost::SiblingMode::fresh;
+    Scene& host_scene = host.new_scene();
+    host_scene.sibling_mode = (header & 1) != 0 ? refhost::SiblingMode::in_place : refhost::SiblingMode::fresh;
+    refhost::SceneTree& scene = host_scene.tree();
     scene.set_eye({in.small() * 4, in.small() * 4, in.small() * 4});
     refhost::store_switch(scene, 1);
     const bool tame = build(in, scene);
@@ -149,8 +150,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((header & 2) != 0) host.faults().fail_at(1 + fail_at);
     try {
         bool flag = true;
-        main->initialization(flag, &scene);
-        main->update_notification(flag, &scene);
+        main->initialization(flag, &host_scene);
+        main->update_notification(flag, &host_scene);
     } catch (const refhost::InjectedFault&) {
         threw = true;
     }

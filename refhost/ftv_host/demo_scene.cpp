@@ -5,7 +5,7 @@
 #include "judge/plugin_conventions.h"
 #include "scene/host_math.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -72,4 +72,4 @@ void build_demo_scene(refhost::SceneTree& scene) {
     scene.set_camera({{14, 7, 12}, {0, 0, 0}});
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -4,7 +4,7 @@
 
 #include "scene/scene_tree.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 // Fills an empty scene: tagged billboard groups with meshes, one inside an
 // untagged group nested two deep, one untagged group (never turned), one
@@ -12,4 +12,4 @@ namespace ftv_host {
 // and the switch stored on.
 void build_demo_scene(refhost::SceneTree& scene);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -4,7 +4,7 @@
 
 #include "plugin_session.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -69,7 +69,7 @@ Event event_at(const std::string& file, const JsonAt& at) {
 }
 
 const refhost::Node& shape_named(PluginSession& session, const Event& event, const std::string& path) {
-    const refhost::Node* node = session.scene().find(path);
+    const refhost::Node* node = session.tree().find(path);
     if (node == nullptr) throw InputError(event.paths_where, "", "no shape at path \"" + path + "\"");
     return *node;
 }
@@ -85,10 +85,10 @@ ftv::Vec3 turned_eye(const refhost::Camera& camera, double angle) {
 }
 
 void orbit(PluginSession& session, std::uint32_t steps, const Progress& progress) {
-    const refhost::Camera start = session.scene().camera_data();
+    const refhost::Camera start = session.tree().camera_data();
     for (std::uint32_t step = 1; step <= steps; ++step) {
         // The last step lands exactly where the eye started.
-        session.scene().set_eye(turned_eye(start, 2 * M_PI * (step % steps) / steps));
+        session.tree().set_eye(turned_eye(start, 2 * M_PI * (step % steps) / steps));
         session.notify();
         if (progress) progress(step, steps);
     }
@@ -119,7 +119,7 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
             session.initialize();
             break;
         case Event::Type::notify:
-            if (event.eye) session.scene().set_eye(*event.eye);
+            if (event.eye) session.tree().set_eye(*event.eye);
             session.notify();
             break;
         case Event::Type::orbit:
@@ -138,11 +138,11 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
             if (event.selection) {
                 std::vector<const refhost::Node*> selection;
                 for (const std::string& path : *event.selection) selection.push_back(&shape_named(session, event, path));
-                session.scene().set_selection(std::move(selection));
+                session.tree().set_selection(std::move(selection));
             }
             session.create(event.position, event.first, event.second);
             break;
     }
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

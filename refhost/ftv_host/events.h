@@ -24,7 +24,7 @@
 #include "json_input.h"
 #include "scene/node.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 class PluginSession;
 
@@ -57,4 +57,4 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
 // The circle an orbit from this camera takes the eye along, in points.
 std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t points);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

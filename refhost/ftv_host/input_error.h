@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 class InputError : public std::runtime_error {
 public:
@@ -14,4 +14,4 @@ public:
         : std::runtime_error(file + (place.empty() ? "" : ": " + place) + ": " + what) {}
 };
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

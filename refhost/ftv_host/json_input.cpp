@@ -11,7 +11,7 @@
 
 #include "json_syntax.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -222,4 +222,4 @@ float float_argument(const std::string& option, std::size_t index, const std::st
     return JsonAt(option, value, place).finite_float();
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -10,7 +10,7 @@
 #include "geometry/primitives.h"
 #include "input_error.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 using Json = nlohmann::ordered_json;
 
@@ -67,4 +67,4 @@ private:
 // refused with the words a file's number is refused with.
 float float_argument(const std::string& option, std::size_t index, const std::string& text);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 Json float_json(float value) {
     if (!std::isfinite(value)) {
@@ -80,4 +80,4 @@ std::string json_text(const Json& document) {
     return out + "\n";
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

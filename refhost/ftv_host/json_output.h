@@ -6,7 +6,7 @@
 
 #include "json_input.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 // A float as the shortest decimal that reads back as the same float; a
 // non-finite one as its bit pattern, "0x7FC00000" (JsonAt::float_or_bits).
@@ -15,4 +15,4 @@ Json float_json(float value);
 // plain values on one line.
 std::string json_text(const Json& document);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

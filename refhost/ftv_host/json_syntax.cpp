@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -208,4 +208,4 @@ std::size_t utf8_length(const std::string& text, std::size_t at) {
 
 std::optional<SyntaxFault> first_token_fault(const std::string& text) { return Scan(text).run(); }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 struct SyntaxFault {
     std::size_t offset;  // 0-based byte offset where the faulty token or byte starts
@@ -24,4 +24,4 @@ std::optional<SyntaxFault> first_token_fault(const std::string& text);
 // there are not UTF-8 (overlong forms and surrogates included).
 std::size_t utf8_length(const std::string& text, std::size_t at);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

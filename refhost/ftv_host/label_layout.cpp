@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -44,4 +44,4 @@ double label_width(const std::string& text, double font_size) {
     return ems * font_size + 6;  // with a little room on either side
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

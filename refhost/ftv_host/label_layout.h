@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 struct LabelBox {
     double x, y;           // the anchor, where the label's centre would be
@@ -27,4 +27,4 @@ std::vector<PlacedLabel> place_labels(const std::vector<LabelBox>& labels, doubl
 // placed apart stay apart whatever font draws them.
 double label_width(const std::string& text, double font_size);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

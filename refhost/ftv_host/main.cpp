@@ -2,7 +2,6 @@
 // what it did: the resulting scene file, pictures and a short summary.
 #include <unistd.h>
 
-#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -11,16 +10,18 @@
 #include "demo_scene.h"
 #include "events.h"
 #include "json_output.h"
-#include "judge/explain.h"
+#include "options.h"
 #include "orbit_page.h"
+#include "orbit_recorder.h"
 #include "output_files.h"
 #include "plugin_session.h"
 #include "scene_file.h"
+#include "summary.h"
 #include "svg.h"
 
 namespace {
 
-using namespace ftv_host;
+using namespace ftv_cli;
 
 constexpr int kInputFailed = 1;
 constexpr int kHostFailed = 3;
@@ -41,111 +42,6 @@ Json pane_json(const PaneState& pane) {
     return {{"text", pane.text}, {"icon", pane.icon}, {"texts_set", pane.texts_set}};
 }
 
-struct Options {
-    std::string scene_file;
-    std::string events_file;
-    std::string out_dir = "out";
-    std::string module_path;
-    std::string pane_path;
-    std::uint32_t orbit_steps = 0;
-    bool orbit_given = false;
-    bool pictures = true;
-    bool japanese = false;
-    std::vector<std::string> clicks;
-    std::string menu;
-    std::vector<std::string> eye;
-    std::string attribute_path;
-    std::string attribute_answer = "on";
-    std::vector<std::string> create_at;
-    std::vector<std::string> selection;
-    bool notify = false;
-    bool explain = false;
-};
-
-refhost::DialogAnswer answer_named(const std::string& name) {
-    if (name == "on") return {true, true};
-    if (name == "off") return {true, false};
-    if (name == "ok") return {true, std::nullopt};
-    return {false, std::nullopt};
-}
-
-// Without a scene file the demo scene is orbited unless --orbit says otherwise.
-std::uint32_t orbit_steps(const Options& options) {
-    return options.orbit_given ? options.orbit_steps : options.scene_file.empty() ? 36 : 0;
-}
-
-// Three numbers of an option, refused as a scene file would refuse them.
-ftv::Vec3 vec3_argument(const char* option, const std::vector<std::string>& values) {
-    return {float_argument(option, 0, values[0]), float_argument(option, 1, values[1]),
-            float_argument(option, 2, values[2])};
-}
-
-Event event_of(Event::Type type, const std::string& option) {
-    Event event;
-    event.type = type;
-    event.where = event.paths_where = option;
-    return event;
-}
-
-// The events the options ask for, in a fixed order around the script's:
-// initialisation (the host initialises the plug-in on every scene it opens),
-// --menu, --click, --attribute, --create, the script, --notify, --orbit.
-std::vector<Event> events_of(const Options& options, std::vector<Event> script) {
-    std::vector<Event> events{event_of(Event::Type::initialize, "")};
-    if (!options.menu.empty()) {
-        events.push_back(event_of(Event::Type::menu, "--menu"));
-        events.back().answer = answer_named(options.menu);
-    }
-    for (const std::string& button : options.clicks) {
-        events.push_back(event_of(Event::Type::click, "--click"));
-        events.back().left = button == "left";
-    }
-    if (!options.attribute_path.empty()) {
-        events.push_back(event_of(Event::Type::attribute, "--attribute"));
-        events.back().shape = options.attribute_path;
-        events.back().answer = answer_named(options.attribute_answer);
-    }
-    if (!options.create_at.empty()) {
-        // Only its --select paths can be wrong: an error names that option.
-        events.push_back(event_of(Event::Type::create, "--select"));
-        events.back().position = vec3_argument("--create", options.create_at);
-        if (!options.selection.empty()) events.back().selection = options.selection;
-    }
-    for (Event& event : script) events.push_back(std::move(event));
-    if (options.notify) events.push_back(event_of(Event::Type::notify, "--notify"));
-    if (orbit_steps(options) > 0) {
-        events.push_back(event_of(Event::Type::orbit, "--orbit"));
-        events.back().steps = orbit_steps(options);
-    }
-    return events;
-}
-
-// A long orbit keeps every so many steps, so that the page stays small
-// enough to load (each frame holds two pictures of some 20 kB).
-constexpr std::uint32_t kMaxOrbitFrames = 360;
-
-std::string frame_caption(std::uint32_t step, std::uint32_t steps) {
-    return step == 0 ? "before the orbit" : "step " + std::to_string(step) + " of " + std::to_string(steps);
-}
-
-// Adds the scene as it is now to frames, then at each kept step of the
-// orbit, and passes each step on to then.
-Progress orbit_recorder(PluginSession& session, std::uint32_t steps, std::vector<OrbitFrame>& frames, Progress then) {
-    refhost::Scene& scene = session.scene();
-    const std::vector<ftv::Vec3> path = orbit_path(scene.camera_data(), 72);
-    const bool on = session.working_switch_on();
-    const std::uint32_t stride = (steps + kMaxOrbitFrames - 1) / kMaxOrbitFrames;
-    const auto keep = [&session, &scene, &frames, path, on](std::uint32_t step, std::uint32_t steps) {
-        frames.push_back(
-            {frame_caption(step, steps), camera_view_svg(scene, session.pane(), on), top_view_svg(scene, path, on)});
-    };
-    keep(0, steps);
-    return [keep, stride, then](std::uint32_t step, std::uint32_t steps) {
-        if (step % stride == 0 || step == steps) keep(step, steps);
-        if (then) then(step, steps);
-    };
-}
-
 int run(const Options& options) {
     // Everything that can be wrong with the input is found before the plug-in runs.
     Json scene_document;
@@ -153,12 +49,11 @@ int run(const Options& options) {
     std::vector<Event> script;
     if (!options.events_file.empty()) script = read_events(options.events_file);
     const std::vector<Event> events = events_of(options, std::move(script));
-    std::optional<ftv::Vec3> eye;
-    if (!options.eye.empty()) eye = vec3_argument("--eye", options.eye);
+    const std::optional<ftv::Vec3> eye = eye_option(options);
 
     PluginSession session(options.module_path, options.pane_path);
     session.host().app().japanese = options.japanese;
-    refhost::Scene& scene = session.scene();
+    refhost::SceneTree& scene = session.tree();
     if (options.scene_file.empty()) {
         build_demo_scene(scene);
     } else {
@@ -179,46 +74,19 @@ int run(const Options& options) {
     if (orbit_steps(options) > 0) eye_path = orbit_path(scene.camera_data(), 72);
     const bool working_on = session.working_switch_on();
 
-    const PaneState pane = session.pane();
-    const Json pane_record = pane_json(pane);
+    const Summary summary = summarize(
+        session, options.scene_file.empty() ? "built-in demo scene" : options.scene_file, working_on, options.explain);
+    const Json pane_record = pane_json(summary.pane);
     OutputFiles outputs;
     const std::string out = options.out_dir + "/";
-    outputs.add(out + "scene.json", json_text(scene_to_json(scene, pane.present ? &pane_record : nullptr)));
+    outputs.add(out + "scene.json", json_text(scene_to_json(scene, summary.pane.present ? &pane_record : nullptr)));
     if (options.pictures) {
-        outputs.add(out + "view.svg", camera_view_svg(scene, pane, working_on));
+        outputs.add(out + "view.svg", camera_view_svg(scene, summary.pane, working_on));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path, working_on));
         if (!frames.empty()) outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", frames));
     }
-    const bool stored_on = session.switch_on();
-    std::vector<std::string> explanations;
-    if (options.explain)
-        for (const PartExplanation& part : explain_parts(scene, working_on))
-            explanations.push_back(explanation_line(scene, part));
-    const auto passes = session.passes();
-    const auto visited = session.visited();
-    const auto turned = session.turned();
-
-    // Every reference the host handed out must have come back.
-    session.release_components();
-    if (!session.host().ledger().balanced() || !session.host().misuse().empty()) {
-        std::cerr << "ftv-host: the plug-in misused the host:\n" << session.host().ledger().report() << "\n";
-        for (const std::string& line : session.host().misuse()) std::cerr << "  " << line << "\n";
-        return kHostFailed;
-    }
-    outputs.commit();
-
-    std::cout << "ftv-host: " << (options.scene_file.empty() ? "built-in demo scene" : options.scene_file) << "\n"
-              << "  update passes: " << passes << ", parts visited: " << visited << ", parts turned: " << turned
-              << "\n"
-              << "  switch: " << (working_on ? "on" : "off")
-              << (stored_on != working_on ? std::string(" (stored: ") + (stored_on ? "on" : "off") + ")" : "")
-              << ", pane: "
-              << (pane.present ? "\"" + pane.text + "\"" : "(not registered)") << "\n";
-    for (const auto& file : outputs.files()) std::cout << "  wrote " << file.first << "\n";
-    if (options.explain) {
-        std::cout << "parts with the plug-in's stream: " << explanations.size() << "\n";
-        for (const std::string& line : explanations) std::cout << "  " << line << "\n";
-    }
+    if (!write_when_balanced(session, outputs, std::cerr)) return kHostFailed;
+    print_summary(std::cout, summary, outputs);
     return 0;
 }
 
@@ -226,54 +94,12 @@ int run(const Options& options) {
 
 int main(int argc, char** argv) {
     Options options;
-    const std::string folder = own_folder();
-    options.module_path = folder + "/Z_FaceToViewer.so";
-    options.pane_path = folder + "/pane/Z_PnlHub.so";
-
-    CLI::App app{"Runs the Z_FaceToViewer plug-in on a scene as its host would. Without a scene: a built-in demo "
-                 "scene and an orbit of the camera around it. Order: initialisation, --menu, --click, --attribute, "
-                 "--create, the --events script, --notify, --orbit."};
-    app.add_option("-s,--scene", options.scene_file, "Scene file (JSON) to load instead of the demo scene");
-    app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
-    auto* orbit_option =
-        app.add_option("--orbit", options.orbit_steps,
-                       "Move the eye around the target in N steps, notifying at each; also writes orbit.html")
-            ->check(CLI::Range(1u, 100000u));
-    app.add_option("--menu", options.menu, "Run the settings dialog, answered on, off, ok (as shown) or cancel")
-        ->check(CLI::IsMember({"on", "off", "ok", "cancel"}));
-    app.add_option("--click", options.clicks, "Click the pane: left or right (repeatable)")
-        ->check(CLI::IsMember({"left", "right"}));
-    app.add_option("--eye", options.eye, "Camera eye position X Y Z, set before anything runs")
-        ->expected(3)
-        ->type_name("NUMBER");
-    app.add_option("--attribute", options.attribute_path, "Run the attribute dialog on the shape at this path");
-    app.add_option("--attribute-answer", options.attribute_answer, "Its answer: on, off, ok (as shown) or cancel")
-        ->check(CLI::IsMember({"on", "off", "ok", "cancel"}))
-        ->capture_default_str();
-    app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")
-        ->expected(3)
-        ->type_name("NUMBER");
-    app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
-    app.add_flag("--notify", options.notify, "Send one update notification after the other events");
-    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")
-        ->capture_default_str();
-    app.add_option("--module", options.module_path, "Plug-in module to load")->capture_default_str();
-    app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
-    app.add_flag("!--no-pictures", options.pictures, "Write the scene file only");
-    app.add_flag("--japanese", options.japanese, "Report a Japanese user interface to the plug-in");
-    app.add_flag("--explain", options.explain,
-                 "After the events, say for every part with the plug-in's stream whether it turns, and why not");
-    CLI11_PARSE(app, argc, argv);
-    options.orbit_given = orbit_option->count() > 0;
-
+    if (const std::optional<int> exit_code = read_options(argc, argv, own_folder(), options)) return *exit_code;
     try {
         return run(options);
     } catch (const InputError& error) {
         std::cerr << "ftv-host: " << error.what() << "\n";
         return kInputFailed;
-    } catch (const refhost::LoadError& error) {
-        std::cerr << "ftv-host: " << error.what() << "\n";
-        return kHostFailed;
     } catch (const std::exception& error) {
         std::cerr << "ftv-host: " << error.what() << "\n";
         return kHostFailed;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 inline std::string escape(const std::string& text) {
     std::string out;
@@ -17,4 +17,4 @@ inline std::string escape(const std::string& text) {
     return out;
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -3,7 +3,7 @@
 #include "markup.h"
 #include "svg.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::string orbit_page_html(const std::string& title, const std::vector<OrbitFra
     return out;
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 struct OrbitFrame {
     std::string caption;  // what the step is, e.g. "step 3 of 36"
@@ -21,4 +21,4 @@ struct OrbitFrame {
 // data-script-errors to how many there were.
 std::string orbit_page_html(const std::string& title, const std::vector<OrbitFrame>& frames);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -134,4 +134,4 @@ void OutputFiles::commit() {
     created_folders_.clear();
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

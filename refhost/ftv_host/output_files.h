@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 class OutputFiles {
 public:
@@ -42,4 +42,4 @@ private:
     std::vector<std::string> created_folders_;
 };
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

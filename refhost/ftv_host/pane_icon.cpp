@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::string icon_svg(const std::string& ico, double x, double y, double size) {
     return out + "  </svg>\n";
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace ftv_host {
+namespace ftv_cli {
 
 struct IconImage {
     int width = 0, height = 0;
@@ -23,4 +23,4 @@ std::optional<IconImage> decode_ico(const std::string& ico);
 // rectangle per run of like pixels in a row. Empty when it cannot be decoded.
 std::string icon_svg(const std::string& ico, double x, double y, double size);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

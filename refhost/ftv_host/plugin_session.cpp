@@ -11,7 +11,7 @@
 #include "platform/embedded_icons.h"
 #include "platform/platform.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -28,11 +28,6 @@ std::string utf8_from_cp932(const std::string& bytes) {
     iconv_close(converter);
     if (result == static_cast<std::size_t>(-1)) return bytes;
     return std::string(out.data(), out.size() - target_left);
-}
-
-void count_passes(const std::vector<std::string>& log, std::uint64_t& visited) {
-    for (const std::string& call : log)
-        if (call == "HostShape::find_stream") ++visited;
 }
 
 }  // namespace
@@ -86,17 +81,15 @@ void PluginSession::initialize() {
 }
 
 void PluginSession::notify() {
+    const refhost::SceneTree& tree = scene_->tree();
     std::vector<std::uint32_t> before;
-    for (std::uint32_t id = 1; id <= scene_->node_count(); ++id) before.push_back(scene_->node_by_id(id)->transformations_set);
-    host_->faults().clear_log();
-    host_->faults().record(true);
+    for (std::uint32_t id = 1; id <= tree.node_count(); ++id) before.push_back(tree.node_by_id(id)->transformations_set);
+    const std::uint64_t lookups = scene_->stream_lookups();
     bool result = true;
     main_->update_notification(result, scene_);
-    host_->faults().record(false);
-    count_passes(host_->faults().log(), visited_);
-    host_->faults().clear_log();
+    visited_ += scene_->stream_lookups() - lookups;
     for (std::uint32_t id = 1; id <= before.size(); ++id)
-        if (scene_->node_by_id(id)->transformations_set != before[id - 1]) ++turned_;
+        if (tree.node_by_id(id)->transformations_set != before[id - 1]) ++turned_;
     ++passes_;
 }
 
@@ -136,27 +129,27 @@ PaneState PluginSession::pane() const {
     state.icon = record.icon != nullptr;
     // On this system an icon handle is the module's embedded icon itself.
     if (const auto* icon = static_cast<const ftv::platform::EmbeddedIcon*>(record.icon)) {
-        state.icon_id = icon->resource_id;
         state.icon_ico.assign(reinterpret_cast<const char*>(icon->ico), icon->size);
     }
     state.texts_set = record.texts_set;
     return state;
 }
 
-bool PluginSession::switch_on() const { return refhost::stored_switch_on(*scene_); }
+bool PluginSession::stored_switch_on() const { return refhost::stored_switch_on(scene_->tree()); }
 
 bool PluginSession::working_switch_on() {
     if (probe_scene_ == nullptr) {
         probe_scene_ = &host_->new_scene();
         host_->app().active = scene_;  // the user's scene stays the active one
     }
-    const refhost::Node& probe = refhost::add_billboard(*probe_scene_, probe_scene_->root(), "Probe", {0, 0, 0});
-    probe_scene_->set_eye({0, 0, 10});
+    refhost::SceneTree& probe_tree = probe_scene_->tree();
+    const refhost::Node& probe = refhost::add_billboard(probe_tree, probe_tree.root(), "Probe", {0, 0, 0});
+    probe_tree.set_eye({0, 0, 10});
     bool result = true;
     main_->update_notification(result, probe_scene_);
     const bool turned = probe.transformations_set != 0;
-    probe_scene_->detach(probe);
+    probe_tree.detach(probe);
     return turned;
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -15,13 +15,12 @@
 #include "host_objects/reference_host.h"
 #include "pane_standin/pane_access.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 struct PaneState {
     bool present = false;  // the pane library was found and the plug-in registered
     std::string text;      // as UTF-8
     bool icon = false;     // an icon was shown
-    int icon_id = 0;       // the module's icon resource it showed, 0 when unknown
     std::string icon_ico;  // that icon's .ico file, as the module holds it
     std::uint32_t texts_set = 0;
 };
@@ -36,6 +35,7 @@ public:
 
     refhost::ReferenceHost& host() { return *host_; }
     refhost::Scene& scene() { return *scene_; }
+    refhost::SceneTree& tree() { return scene_->tree(); }
 
     void initialize();
     void notify();
@@ -46,13 +46,13 @@ public:
     void create(const ftv::Vec3& position, std::uint32_t first, std::uint32_t second);
 
     PaneState pane() const;
-    // Parts the plug-in turned and parts it visited (it reads the tag of each
-    // part it reaches, so tag look-ups count them), summed over update passes.
+    // Parts the plug-in turned and parts it visited (it looks up the stream
+    // of each part it reaches, Scene::stream_lookups), summed over update passes.
     std::uint64_t turned() const { return turned_; }
     std::uint64_t visited() const { return visited_; }
     std::uint32_t passes() const { return passes_; }
-    // The plug-in's stored switch: the first value of the root part's stream.
-    bool switch_on() const;
+    // The switch as the scene stores it: the first value of the root part's stream.
+    bool stored_switch_on() const;
     // The plug-in's working copy of the switch, which the update pass obeys
     // and which can differ from the stored one (the attribute dialog on the
     // root part writes the same stream). Learnt by a notification on a scene
@@ -81,4 +81,4 @@ private:
     std::uint32_t passes_ = 0;
 };
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -9,7 +9,7 @@
 #include "json_output.h"
 #include "scene/host_math.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -211,4 +211,4 @@ void read_scene(const std::string& file, const Json& document, refhost::SceneTre
 
 void read_scene(const std::string& path, refhost::SceneTree& scene) { read_scene(path, read_json_file(path), scene); }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -21,7 +21,7 @@
 #include "json_input.h"
 #include "scene/scene_tree.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 // Fills an empty scene from a file; InputError names the place of a fault.
 void read_scene(const std::string& path, refhost::SceneTree& scene);
@@ -30,4 +30,4 @@ void read_scene(const std::string& file, const Json& document, refhost::SceneTre
 // stored with it.
 Json scene_to_json(const refhost::SceneTree& scene, const Json* pane = nullptr);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

@@ -13,7 +13,7 @@
 #include "pane_icon.h"
 #include "scene/host_math.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 namespace {
 
@@ -56,7 +56,7 @@ struct Polygon {
 // those it does not turn with the reason.
 struct Verdicts {
     Verdicts(const refhost::SceneTree& scene, bool switch_on) {
-        for (const PartExplanation& part : explain_parts(scene, switch_on)) {
+        for (const refhost::PartExplanation& part : refhost::explain_parts(scene, switch_on)) {
             if (part.turned) turned.push_back(part.part);
             else not_turned.emplace(part.part, part.why);
         }
@@ -293,4 +293,4 @@ std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv:
     return out.str();
 }
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

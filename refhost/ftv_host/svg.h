@@ -7,7 +7,7 @@
 #include "plugin_session.h"
 #include "scene/scene_tree.h"
 
-namespace ftv_host {
+namespace ftv_cli {
 
 // The fonts the pictures ask for, first choice first: Japanese fonts, so that
 // the pane's text shows its glyphs (scripts/setup installs IPAGothic), then
@@ -29,4 +29,4 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
 // hatched as in the camera view.
 std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv::Vec3>& eye_path, bool switch_on);
 
-}  // namespace ftv_host
+}  // namespace ftv_cli

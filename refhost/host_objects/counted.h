@@ -57,7 +57,7 @@ public:
 
 protected:
     // Called first by every host operation.
-    void operation(const char* name) const { accounts_->faults.call(name); }
+    void operation() const { accounts_->faults.call(); }
     // The plug-in gave back its last reference; pooled objects return to their pool.
     virtual void unreferenced() {}
 

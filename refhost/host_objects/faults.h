@@ -5,8 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace refhost {
 
@@ -18,9 +16,8 @@ struct InjectedFault {
 class Faults {
 public:
     // Counts one host call and throws if it is the chosen one.
-    void call(const char* operation) {
+    void call() {
         ++calls_;
-        if (record_) log_.emplace_back(operation);
         if (calls_ == fail_at_) {
             fail_at_ = 0;
             throw_();
@@ -37,17 +34,11 @@ public:
     void disarm() { fail_at_ = 0; }
 
     std::uint64_t calls() const { return calls_; }
-    // Keeps the names of the operations called, in order, for tests that check a sequence.
-    void record(bool on) { record_ = on; }
-    const std::vector<std::string>& log() const { return log_; }
-    void clear_log() { log_.clear(); }
 
 private:
     std::uint64_t calls_ = 0;
     std::uint64_t fail_at_ = 0;
     std::function<void()> throw_;
-    bool record_ = false;
-    std::vector<std::string> log_;
 };
 
 }  // namespace refhost

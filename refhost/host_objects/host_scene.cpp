@@ -18,7 +18,7 @@ Scene::~Scene() = default;
 
 const Node* Scene::node_from(ftv::HostHandle handle, HandleForm form, const char* operation) {
     const auto tag = static_cast<ftv::HostHandle>(form);
-    const Node* node = (handle & ~kIdMask) == tag ? node_by_id(handle & kIdMask) : nullptr;
+    const Node* node = (handle & ~kIdMask) == tag ? tree_.node_by_id(handle & kIdMask) : nullptr;
     if (node == nullptr) {
         std::ostringstream what;
         what << operation << " with 0x" << std::hex << handle << ", not a handle of the form it takes";
@@ -68,87 +68,88 @@ void Scene::recycle(CenterObject* center) { center_objects_.give_back(center); }
 // ---- HostScene operations
 
 ftv::HostShape* Scene::root_part(void*) {
-    operation("HostScene::root_part");
-    return shape_view(&root())->hand_out();
+    operation();
+    return shape_view(&tree_.root())->hand_out();
 }
 
 ftv::HostDialog* Scene::new_dialog(std::int32_t, void*) {
-    operation("HostScene::new_dialog");
+    operation();
     DialogObject* dialog = dialog_objects_.take(accounts(), *this);
     dialog->start(dialog_script_.start_dialog());
     return dialog->hand_out();
 }
 
 ftv::HostCamera* Scene::camera(void*) {
-    operation("HostScene::camera");
+    operation();
     return camera_object_->hand_out();
 }
 
 FTV_AGGREGATE(Mat4) Scene::rotation_between(FTV_RESULT_POINTER(Mat4) const Vec3& from, const Vec3& to, void*) {
-    operation("HostScene::rotation_between");
+    operation();
     FTV_RETURN(refhost::rotation_between(from, to));
 }
 
 std::int32_t Scene::selection_count(void*) {
-    operation("HostScene::selection_count");
-    return static_cast<std::int32_t>(selection().size());
+    operation();
+    return static_cast<std::int32_t>(tree_.selection().size());
 }
 
 ftv::HostShape* Scene::selected_shape(std::int32_t index, void*) {
-    operation("HostScene::selected_shape");
-    if (index < 0 || static_cast<std::size_t>(index) >= selection().size()) {
+    operation();
+    if (index < 0 || static_cast<std::size_t>(index) >= tree_.selection().size()) {
         report_misuse("HostScene::selected_shape " + std::to_string(index) + " beyond the selection");
         return nullptr;
     }
-    return shape_view(selection()[static_cast<std::size_t>(index)])->hand_out();
+    return shape_view(tree_.selection()[static_cast<std::size_t>(index)])->hand_out();
 }
 
 void Scene::set_current_part(ftv::HostHandle part_handle, void*) {
-    operation("HostScene::set_current_part");
-    if (const Node* part = node_from(part_handle, HandleForm::part, "HostScene::set_current_part")) make_current(*part);
+    operation();
+    const Node* part = node_from(part_handle, HandleForm::part, "HostScene::set_current_part");
+    if (part != nullptr) tree_.make_current(*part);
 }
 
 ftv::HostShape* Scene::begin_part(const char* name, void*) {
-    operation("HostScene::begin_part");
-    const Node& part = add_part(current_part(), name);
-    open_parts_.push_back(&current_part());
-    make_current(part);
+    operation();
+    const Node& part = tree_.add_part(tree_.current_part(), name);
+    open_parts_.push_back(&tree_.current_part());
+    tree_.make_current(part);
     return scene_owned_view(part);
 }
 
 void Scene::end_part(void*) {
-    operation("HostScene::end_part");
+    operation();
     if (open_parts_.empty()) {
         report_misuse("HostScene::end_part without begin_part");
         return;
     }
-    make_current(*open_parts_.back());
+    tree_.make_current(*open_parts_.back());
     open_parts_.pop_back();
 }
 
-void Scene::end_creation(void*) { operation("HostScene::end_creation"); }
+void Scene::end_creation(void*) { operation(); }
 
 FTV_AGGREGATE(Mat4) Scene::input_to_world(FTV_RESULT_POINTER(Mat4) void*) {
-    operation("HostScene::input_to_world");
-    FTV_RETURN(input_matrix());
+    operation();
+    FTV_RETURN(tree_.input_matrix());
 }
 
 ftv::HostShape* Scene::create_shape_at(const char* name, const Vec3* position, std::uint32_t first,
                                        std::uint32_t second, void*) {
-    operation("HostScene::create_shape_at");
-    const Node& marker = add_marker(current_part(), *position, name);
-    set_input_values(marker, first, second);
+    operation();
+    const Node& marker = tree_.add_marker(tree_.current_part(), *position, name);
+    tree_.set_input_values(marker, first, second);
     return scene_owned_view(marker);
 }
 
 ftv::HostHandle Scene::shape_from_handle(ftv::HostHandle shape_handle, void*) {
-    operation("HostScene::shape_from_handle");
+    operation();
     const Node* node = node_from(shape_handle, HandleForm::shape, "HostScene::shape_from_handle");
     return node ? handle_of(*node, HandleForm::move) : 0;
 }
 
 void Scene::activate_shape(ftv::HostHandle shape_handle, void*) {
-    operation("HostScene::activate_shape");
+    operation();
     if (const Node* node = node_from(shape_handle, HandleForm::shape, "HostScene::activate_shape")) active_shape_ = node;
 }
 

@@ -1,5 +1,6 @@
-// A reference scene: its tree (scene_tree.h) with the face the plug-in sees,
-// HostScene, and the host objects it hands out (scene_objects.h).
+// A reference scene as the plug-in sees it: HostScene over a scene tree
+// (scene/scene_tree.h), which it holds, and the host objects it hands out
+// (scene_views.h).
 //
 // Besides the scene semantics of the tree:
 // - rotation_between is the shortest-arc rotation (host_math.h).
@@ -40,10 +41,14 @@ enum class SiblingMode {
     in_place,  // next_sibling moves the object it is called on and hands it back
 };
 
-class Scene final : public Counted<ftv::HostScene>, public SceneTree {
+class Scene final : public Counted<ftv::HostScene> {
 public:
     explicit Scene(Accounts& accounts);
     ~Scene() override;
+
+    // The scene's data and rules, which the host objects read and change.
+    SceneTree& tree() { return tree_; }
+    const SceneTree& tree() const { return tree_; }
 
     // HostScene
     ftv::HostShape* root_part(void* = nullptr) override;
@@ -65,6 +70,10 @@ public:
 
     SiblingMode sibling_mode = SiblingMode::fresh;
     const Node* active_shape() const { return active_shape_; }
+    // How often the plug-in looked up a shape's stream: the walk does so once
+    // for every part it reaches.
+    std::uint64_t stream_lookups() const { return stream_lookups_; }
+    void count_stream_lookup() { ++stream_lookups_; }
 
     void queue_answer(DialogAnswer answer) { dialog_script_.queue_answer(answer); }
     std::size_t queued_answers() const { return dialog_script_.queued_answers(); }
@@ -99,8 +108,10 @@ public:
 private:
     static constexpr ftv::HostHandle kIdMask = 0x0FFFFFFFu;
 
+    SceneTree tree_;
     std::vector<const Node*> open_parts_;
     const Node* active_shape_ = nullptr;
+    std::uint64_t stream_lookups_ = 0;
 
     std::unique_ptr<CameraObject> camera_object_;
     Pool<ShapeView> shape_views_;

@@ -5,12 +5,12 @@
 namespace refhost {
 
 bool App::ui_is_japanese(void*) {
-    operation("HostApp::ui_is_japanese");
+    operation();
     return japanese;
 }
 
 ftv::HostScene* App::active_scene(void*) {
-    operation("HostApp::active_scene");
+    operation();
     ++active_scene_requests;
     return active ? active->hand_out() : nullptr;
 }

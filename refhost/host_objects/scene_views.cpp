@@ -14,13 +14,13 @@ const Node* ShapeView::shape(const char* operation) {
 }
 
 ftv::HostShape* ShapeView::first_child(void*) {
-    operation("HostShape::first_child");
+    operation();
     const Node* node = shape("HostShape::first_child");
     return scene_->shape_view(node ? node->first() : nullptr, node ? node : end_of_)->hand_out();
 }
 
 ftv::HostShape* ShapeView::next_sibling(void*) {
-    operation("HostShape::next_sibling");
+    operation();
     const Node* node = shape("HostShape::next_sibling");
     const Node* next = node ? node->next() : nullptr;
     const Node* list = node ? node->parent() : end_of_;
@@ -32,72 +32,73 @@ ftv::HostShape* ShapeView::next_sibling(void*) {
 }
 
 bool ShapeView::is_end(void*) {
-    operation("HostShape::is_end");
+    operation();
     return node_ == nullptr;
 }
 
 std::int32_t ShapeView::kind(void*) {
-    operation("HostShape::kind");
+    operation();
     const Node* node = shape("HostShape::kind");
     return node ? node->kind : 0;
 }
 
 const char* ShapeView::shape_name(void*) {
-    operation("HostShape::shape_name");
+    operation();
     // The end sentinel has an empty name: the plug-in may compare it.
     return node_ ? node_->name.c_str() : "";
 }
 
 ftv::HostShape* ShapeView::parent(void*) {
-    operation("HostShape::parent");
+    operation();
     const Node* node = shape("HostShape::parent");
     if (node == nullptr || node->parent() == nullptr) return nullptr;
     return scene_->shape_view(node->parent())->hand_out();
 }
 
 ftv::HostScene* ShapeView::scene(void*) {
-    operation("HostShape::scene");
+    operation();
     return scene_->hand_out();
 }
 
 ftv::HostStream* ShapeView::find_stream(ftv::PluginId id, void*) {
-    operation("HostShape::find_stream");
+    operation();
+    scene_->count_stream_lookup();
     const Node* node = shape("HostShape::find_stream");
-    std::shared_ptr<StreamData> data = node ? scene_->shared_stream(*node, id) : nullptr;
+    std::shared_ptr<StreamData> data = node ? scene_->tree().shared_stream(*node, id) : nullptr;
     return data ? scene_->stream_view(std::move(data))->hand_out() : nullptr;
 }
 
 ftv::HostStream* ShapeView::make_stream(ftv::PluginId id, std::int32_t, std::int32_t, void*) {
-    operation("HostShape::make_stream");
+    operation();
     const Node* node = shape("HostShape::make_stream");
-    auto data = node ? scene_->replace_stream(*node, id) : std::make_shared<StreamData>();
+    auto data = node ? scene_->tree().replace_stream(*node, id) : std::make_shared<StreamData>();
     return scene_->stream_view(std::move(data))->hand_out();
 }
 
 FTV_AGGREGATE(ftv::Mat4) ShapeView::local_to_world(FTV_RESULT_POINTER(ftv::Mat4) void*) {
-    operation("HostShape::local_to_world");
+    operation();
     const Node* node = shape("HostShape::local_to_world");
-    FTV_RETURN(node ? scene_->local_to_world(*node) : ftv::kIdentityMatrix);
+    FTV_RETURN(node ? scene_->tree().local_to_world(*node) : ftv::kIdentityMatrix);
 }
 
 FTV_AGGREGATE(ftv::Mat4) ShapeView::world_to_local(FTV_RESULT_POINTER(ftv::Mat4) void*) {
-    operation("HostShape::world_to_local");
+    operation();
     const Node* node = shape("HostShape::world_to_local");
-    FTV_RETURN(node ? scene_->world_to_local(*node) : ftv::kIdentityMatrix);
+    FTV_RETURN(node ? scene_->tree().world_to_local(*node) : ftv::kIdentityMatrix);
 }
 
 void ShapeView::set_transformation(const ftv::Mat4& matrix, void*) {
-    operation("HostShape::set_transformation");
-    if (const Node* node = shape("HostShape::set_transformation")) scene_->transform_for_plugin(*node, matrix);
+    operation();
+    if (const Node* node = shape("HostShape::set_transformation")) scene_->tree().transform_for_plugin(*node, matrix);
 }
 
 ftv::HostCenterObject* ShapeView::center_object(void*) {
-    operation("HostShape::center_object");
+    operation();
     return scene_->center_view(shape("HostShape::center_object"))->hand_out();
 }
 
 ftv::HostPartObject* ShapeView::part_object(void*) {
-    operation("HostShape::part_object");
+    operation();
     const Node* node = shape("HostShape::part_object");
     if (node == nullptr || !node->is_part()) {
         scene_->report_misuse("HostShape::part_object of a shape that is not a part");
@@ -107,7 +108,7 @@ ftv::HostPartObject* ShapeView::part_object(void*) {
 }
 
 ftv::HostHandle ShapeView::part_handle(void*) {
-    operation("HostShape::part_handle");
+    operation();
     const Node* node = shape("HostShape::part_handle");
     if (node == nullptr || !node->is_part()) {
         scene_->report_misuse("HostShape::part_handle of a shape that is not a part");
@@ -117,13 +118,13 @@ ftv::HostHandle ShapeView::part_handle(void*) {
 }
 
 ftv::HostHandle ShapeView::handle(void*) {
-    operation("HostShape::handle");
+    operation();
     const Node* node = shape("HostShape::handle");
     return node ? Scene::handle_of(*node, Scene::HandleForm::shape) : 0;
 }
 
 void ShapeView::move_after(ftv::HostHandle target, void*) {
-    operation("HostShape::move_after");
+    operation();
     const Node* node = shape("HostShape::move_after");
     const Node* anchor = scene_->node_from(target, Scene::HandleForm::move, "HostShape::move_after");
     if (node == nullptr || anchor == nullptr) return;
@@ -133,7 +134,7 @@ void ShapeView::move_after(ftv::HostHandle target, void*) {
     }
     for (const Node* up = anchor; up != nullptr; up = up->parent()) {
         if (up == node) {
-            scene_->report_misuse("HostShape::move_after would put " + scene_->path_of(*node) + " inside itself");
+            scene_->report_misuse("HostShape::move_after would put " + scene_->tree().path_of(*node) + " inside itself");
             return;
         }
     }
@@ -141,24 +142,24 @@ void ShapeView::move_after(ftv::HostHandle target, void*) {
         scene_->report_misuse("HostShape::move_after to beside the root part");
         return;
     }
-    scene_->move_after(*node, *anchor);
+    scene_->tree().move_after(*node, *anchor);
 }
 
 // ---- StreamView
 
 void StreamView::rewind(std::int32_t, void*) {
-    operation("HostStream::rewind");
+    operation();
     position_ = 0;
 }
 
 void StreamView::read_int(std::int32_t* value, void*) {
-    operation("HostStream::read_int");
+    operation();
     *value = position_ < data_->size() ? (*data_)[position_] : 0;
     ++position_;
 }
 
 void StreamView::write_int(const std::int32_t* value, void*) {
-    operation("HostStream::write_int");
+    operation();
     if (position_ < data_->size()) {
         (*data_)[position_] = *value;
     } else {
@@ -182,22 +183,22 @@ DialogItem* DialogObject::item(std::int32_t index, const char* operation) {
 }
 
 void DialogObject::set_title(const char* title, void*) {
-    operation("HostDialog::set_title");
+    operation();
     record().title = title;
 }
 
 void DialogObject::add_checkbox(std::int32_t type, const char* label, std::int32_t extra, void*) {
-    operation("HostDialog::add_checkbox");
+    operation();
     record().items.push_back(DialogItem{type, label, extra, false});
 }
 
 void DialogObject::set_checked(std::int32_t index, bool checked, void*) {
-    operation("HostDialog::set_checked");
+    operation();
     if (DialogItem* it = item(index, "HostDialog::set_checked")) it->checked = checked;
 }
 
 bool DialogObject::run_modal(std::int32_t, void*) {
-    operation("HostDialog::run_modal");
+    operation();
     DialogRecord& r = record();
     r.ran = true;
     for (const DialogItem& it : r.items) r.initial_checks.push_back(it.checked);
@@ -209,25 +210,25 @@ bool DialogObject::run_modal(std::int32_t, void*) {
 }
 
 void DialogObject::is_checked(std::int32_t index, bool* checked, void*) {
-    operation("HostDialog::is_checked");
+    operation();
     if (DialogItem* it = item(index, "HostDialog::is_checked")) *checked = it->checked;
 }
 
 // ---- CameraObject, CenterObject, PartObject
 
 FTV_AGGREGATE(ftv::Vec3) CameraObject::eye_position(FTV_RESULT_POINTER(ftv::Vec3) std::int32_t, void*) {
-    operation("HostCamera::eye_position");
-    FTV_RETURN(scene_->camera_data().eye);
+    operation();
+    FTV_RETURN(scene_->tree().camera_data().eye);
 }
 
 FTV_AGGREGATE(ftv::Vec3) CenterObject::center(FTV_RESULT_POINTER(ftv::Vec3) void*) {
-    operation("HostCenterObject::center");
-    FTV_RETURN(node_ ? scene_->local_center(*node_) : ftv::Vec3{0, 0, 0});
+    operation();
+    FTV_RETURN(node_ ? scene_->tree().local_center(*node_) : ftv::Vec3{0, 0, 0});
 }
 
 void PartObject::set_matrix(const ftv::Mat4& matrix, void*) {
-    operation("HostPartObject::set_matrix");
-    scene_->set_part_matrix_for_plugin(*node_, matrix);
+    operation();
+    scene_->tree().set_part_matrix_for_plugin(*node_, matrix);
 }
 
 }  // namespace refhost

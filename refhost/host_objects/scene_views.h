@@ -21,7 +21,7 @@ public:
     void point_at(const Node* node, const Node* end_of) {
         node_ = node;
         end_of_ = end_of;
-        if (node) scene_->fetch_ahead(*node);
+        if (node) scene_->tree().fetch_ahead(*node);
     }
     const Node* node() const { return node_; }
 

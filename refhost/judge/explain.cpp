@@ -7,7 +7,7 @@
 #include "host/plugin_id.h"
 #include "judge/plugin_conventions.h"
 
-namespace ftv_host {
+namespace refhost {
 
 namespace {
 
@@ -191,4 +191,4 @@ std::string explanation_line(const SceneTree& scene, const PartExplanation& expl
     return explanation.why.empty() ? line : line + ": " + explanation.why;
 }
 
-}  // namespace ftv_host
+}  // namespace refhost

@@ -9,7 +9,7 @@
 
 #include "scene/scene_tree.h"
 
-namespace ftv_host {
+namespace refhost {
 
 struct PartExplanation {
     const refhost::Node* part = nullptr;
@@ -30,4 +30,4 @@ std::vector<PartExplanation> explain_parts(const refhost::SceneTree& scene, bool
 // One line: "/A/B: turned, 0.000° from the eye" or "/A/B: not turned: ...".
 std::string explanation_line(const refhost::SceneTree& scene, const PartExplanation& explanation);
 
-}  // namespace ftv_host
+}  // namespace refhost

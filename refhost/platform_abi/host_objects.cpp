@@ -1,8 +1,6 @@
 // The host operations over the world's scene. Each one counts as a host call
 // and raises HostFault when it is the chosen one; AddRef, Release and
 // QueryInterface are not host operations in that sense.
-#include "check.h"
-#include "facing_scene.h"
 #include "world.h"
 
 World world;
@@ -347,16 +345,13 @@ HostCamera* HostScene::camera(void*) {
     return camera_object.take();
 }
 
-// Answers with the reference host's rotation recorded for that direction.
+// Answers with the rotation recorded for that direction, to the bit.
 Mat4 HostScene::rotation_between(const Vec3& from, const Vec3& to, void*) {
     host_call();
     const Vec3 z = {0.0f, 0.0f, 1.0f};
-    for (const FacingCase& c : kFacingCases) {
-        if (same_bits(&from, &z, sizeof z) && same_bits(&to, c.direction, sizeof to)) {
-            Mat4 turn;
-            memcpy(&turn, c.turn, sizeof turn);
-            return turn;
-        }
+    for (i32 i = 0; i < world.turn_count; ++i) {
+        const RecordedTurn& recorded = world.turns[i];
+        if (memcmp(&from, &z, sizeof z) == 0 && memcmp(&to, &recorded.to, sizeof to) == 0) return recorded.turn;
     }
     ++world.unknown_rotations;
     return identity();

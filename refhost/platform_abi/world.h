@@ -25,6 +25,13 @@ struct Node {
     u32 first_value, second_value;
 };
 
+// What HostScene::rotation_between answers for a turn from +Z onto a
+// direction: rotations the reference host gave, recorded.
+struct RecordedTurn {
+    Vec3 to;
+    Mat4 turn;
+};
+
 struct World {
     Node nodes[kMaxNodes];
     i32 node_count;
@@ -41,6 +48,8 @@ struct World {
     char dialog_title[64], dialog_label[64];
     i32 dialog_items;
     bool dialog_shown_ticked[kMaxDialogItems];
+    const RecordedTurn* turns;  // rotation_between's answers
+    i32 turn_count;
     i32 unknown_rotations;  // rotation_between asked for a direction not recorded
     i32 calls;              // host operations called so far
     i32 fault_at;           // the call that raises HostFault, or 0

@@ -121,8 +121,6 @@ public:
         __builtin_prefetch(reinterpret_cast<const char*>(&next.streams_ + 1) - 1);
     }
     std::size_t node_count() const { return nodes_.size(); }
-    // Transformations the plug-in set so far, in all; each stamps its node.
-    std::uint64_t plugin_changes() const { return plugin_changes_; }
 
     const Camera& camera_data() const { return camera_; }
     void set_camera(const Camera& camera) { camera_ = camera; }
@@ -165,7 +163,7 @@ private:
     std::vector<const Node*> selection_;
     Camera camera_;
     ftv::Mat4 input_to_world_;
-    std::uint64_t plugin_changes_ = 0;
+    std::uint64_t plugin_changes_ = 0;  // transformations the plug-in set, in all; each stamps its node
     mutable std::uint64_t content_numbers_ = 0;
 };
 

@@ -44,16 +44,16 @@ class FacingExpectations : public HostTest {};
 TEST_F(FacingExpectations, TheLinuxBuildGivesTheRecordedBits) {
     auto main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
     refhost::Scene& scene = host.new_scene();
-    store_switch(scene, 1);
-    scene.set_eye({kFacingEye[0], kFacingEye[1], kFacingEye[2]});
+    store_switch(scene.tree(), 1);
+    scene.tree().set_eye({kFacingEye[0], kFacingEye[1], kFacingEye[2]});
     // Case 0 sits in an untagged holder whose transformation is its matrix;
     // case 1 in the root, whose matrix is the identity.
-    const refhost::Node& holder = scene.add_part(scene.root(), "Holder");
-    scene.set_transformation(holder, mat(kFacingCases[0].world));
+    const refhost::Node& holder = scene.tree().add_part(scene.tree().root(), "Holder");
+    scene.tree().set_transformation(holder, mat(kFacingCases[0].world));
     const refhost::Node* parts[kFacingCaseCount] = {};
     for (int k = 0; k < kFacingCaseCount; ++k) {
         const float* c = kFacingCases[k].center;
-        parts[k] = &add_billboard(scene, k == 0 ? holder : scene.root(), "Case " + std::to_string(k),
+        parts[k] = &add_billboard(scene.tree(), k == 0 ? holder : scene.tree().root(), "Case " + std::to_string(k),
                                   {c[0], c[1], c[2]});
     }
 
@@ -64,7 +64,7 @@ TEST_F(FacingExpectations, TheLinuxBuildGivesTheRecordedBits) {
     for (int k = 0; k < kFacingCaseCount; ++k) {
         SCOPED_TRACE("case " + std::to_string(k));
         const FacingCase& expected = kFacingCases[k];
-        const ftv::Mat4 world = scene.local_to_world(*parts[k]);
+        const ftv::Mat4 world = scene.tree().local_to_world(*parts[k]);
         ASSERT_TRUE(same_bits(&world, expected.world, sizeof world)) << "the scene reports the case's matrix";
 
         ftv::Vec3 direction;
@@ -73,7 +73,7 @@ TEST_F(FacingExpectations, TheLinuxBuildGivesTheRecordedBits) {
         const ftv::Mat4 turn = refhost::rotation_between({0, 0, 1}, direction);
         const ftv::Mat4& got = parts[k]->transformation;
         EXPECT_EQ(parts[k]->transformations_set, 1u);
-        expect_faces_eye(scene, *parts[k]);
+        expect_faces_eye(scene.tree(), *parts[k]);
         EXPECT_TRUE(same_bits(&direction, expected.direction, sizeof direction) &&
                     same_bits(&turn, expected.turn, sizeof turn) &&
                     same_bits(&got, expected.transformation, sizeof got))

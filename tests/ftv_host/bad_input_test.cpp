@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace ftv_host_testing;
+using namespace ftv_cli_testing;
 
 struct BadInput {
     const char* what;

@@ -146,8 +146,8 @@ class Explain : public testing::TestWithParam<Case> {};
 
 TEST_P(Explain, SaysWhetherAndWhyEachPartTurns) {
     const Case& c = GetParam();
-    ftv_host::PluginSession session(beside_host("Z_FaceToViewer.so"), beside_host("pane/Z_PnlHub.so"));
-    SceneTree& scene = session.scene();
+    ftv_cli::PluginSession session(beside_host("Z_FaceToViewer.so"), beside_host("pane/Z_PnlHub.so"));
+    SceneTree& scene = session.tree();
     refhost::store_switch(scene, c.switch_on ? 1 : 0);
     scene.set_camera({{6, 4, 9}, {0, 0, 0}});
     c.build(scene);
@@ -155,8 +155,8 @@ TEST_P(Explain, SaysWhetherAndWhyEachPartTurns) {
     if (c.notify) session.notify();
 
     std::string line = "(no line)";
-    for (const ftv_host::PartExplanation& part : ftv_host::explain_parts(scene, session.working_switch_on()))
-        if (scene.path_of(*part.part) == c.path) line = ftv_host::explanation_line(scene, part);
+    for (const refhost::PartExplanation& part : refhost::explain_parts(scene, session.working_switch_on()))
+        if (scene.path_of(*part.part) == c.path) line = refhost::explanation_line(scene, part);
     EXPECT_TRUE(matches(line, c.line)) << line;
 
     session.release_components();
@@ -172,8 +172,8 @@ INSTANTIATE_TEST_SUITE_P(Scenes, Explain, testing::ValuesIn(kCases),
 // The option prints a line per part with the stream after the summary; the
 // pictures give a part that does not turn its reason as its title.
 TEST(ExplainOption, TellsOnTheDemoAndInItsPictures) {
-    const std::string folder = ftv_host_testing::fresh_folder("explain");
-    const ftv_host_testing::HostRun run = ftv_host_testing::run_host({"--explain", "--out", folder});
+    const std::string folder = ftv_cli_testing::fresh_folder("explain");
+    const ftv_cli_testing::HostRun run = ftv_cli_testing::run_host({"--explain", "--out", folder});
     ASSERT_EQ(run.exit_code, 0) << run.output;
     const char* const reason = "Inside holder is not turned: inside the tagged part /Holder, which the walk does not enter";
     for (const char* line : {"  /Upright tree: turned upright, 0.000° from the eye's horizontal direction\n",
@@ -181,7 +181,7 @@ TEST(ExplainOption, TellsOnTheDemoAndInItsPictures) {
                              "does not enter\n"})
         EXPECT_NE(run.output.find(line), std::string::npos) << run.output;
     for (const char* picture : {"/view.svg", "/top.svg"}) {
-        const std::string svg = ftv_host_testing::read_text(folder + picture);
+        const std::string svg = ftv_cli_testing::read_text(folder + picture);
         const std::size_t title = svg.find(reason);
         ASSERT_NE(title, std::string::npos) << picture;
         // Drawn hatched, unlike every turned part.

@@ -10,7 +10,7 @@
 
 #include "scene_file.h"
 
-namespace ftv_host_testing {
+namespace ftv_cli_testing {
 
 namespace {
 
@@ -65,8 +65,8 @@ void write_text(const std::string& path, const std::string& text) {
 
 refhost::Scene& load_scene(refhost::ReferenceHost& host, const std::string& path) {
     refhost::Scene& scene = host.new_scene();
-    ftv_host::read_scene(path, scene);
+    ftv_cli::read_scene(path, scene.tree());
     return scene;
 }
 
-}  // namespace ftv_host_testing
+}  // namespace ftv_cli_testing

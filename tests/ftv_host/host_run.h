@@ -6,7 +6,7 @@
 
 #include "host_objects/reference_host.h"
 
-namespace ftv_host_testing {
+namespace ftv_cli_testing {
 
 struct HostRun {
     int exit_code = -1;
@@ -28,4 +28,4 @@ void write_text(const std::string& path, const std::string& text);
 // A scene file read into a new scene of host.
 refhost::Scene& load_scene(refhost::ReferenceHost& host, const std::string& path);
 
-}  // namespace ftv_host_testing
+}  // namespace ftv_cli_testing

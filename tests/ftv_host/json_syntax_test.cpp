@@ -56,13 +56,13 @@ TEST_P(JsonSyntax, FaultsInTokensAreToldInWordsAtTheirPlace) {
     const std::string expected = c.message;
     std::string got;
     try {
-        ftv_host::parse_json("f", c.text);
-    } catch (const ftv_host::InputError& error) {
+        ftv_cli::parse_json("f", c.text);
+    } catch (const ftv_cli::InputError& error) {
         got = error.what();
     }
     if (expected.empty()) {
         EXPECT_EQ(got, "");
-        EXPECT_FALSE(ftv_host::first_token_fault(c.text).has_value());
+        EXPECT_FALSE(ftv_cli::first_token_fault(c.text).has_value());
         return;
     }
     ASSERT_FALSE(got.empty()) << "the text is not valid JSON";

@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace ftv_host_testing;
+using namespace ftv_cli_testing;
 
 struct Page {
     std::string dom;

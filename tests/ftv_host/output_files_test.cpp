@@ -14,7 +14,7 @@
 
 namespace {
 
-using namespace ftv_host_testing;
+using namespace ftv_cli_testing;
 namespace fs = std::filesystem;
 
 int renames_left = 0;  // renames that succeed before one fails
@@ -65,7 +65,7 @@ TEST_P(OutputCommit, ReplacesEveryFileOrNone) {
 
     renames_left = c.renames_before_failure;
     {
-        ftv_host::OutputFiles outputs(c.renames_before_failure < 0 ? nullptr : failing_rename);
+        ftv_cli::OutputFiles outputs(c.renames_before_failure < 0 ? nullptr : failing_rename);
         outputs.add(folder + "/a.txt", "new a");
         outputs.add(folder + "/b.txt", "new b");
         if (c.renames_before_failure < 0) {
@@ -89,7 +89,7 @@ TEST(OutputFolder, AFolderTheRunCreatedGoesWhenTheRunFails) {
     const std::string folder = fresh_folder("commit_new_folder");
     fs::create_directories(folder + "/out/b.txt");  // in the way
     {
-        ftv_host::OutputFiles outputs;
+        ftv_cli::OutputFiles outputs;
         outputs.add(folder + "/out/new/a.txt", "new a");
         outputs.add(folder + "/out/b.txt", "new b");
         EXPECT_THROW(outputs.commit(), std::runtime_error);
@@ -120,7 +120,7 @@ TEST(OutputCommitUndo, AnEarlierOutputThatCannotBePutBackIsKeptAndNamed) {
     renames_allowed = 1;  // a.txt moves aside, then nothing more succeeds
     std::string message;
     {
-        ftv_host::OutputFiles outputs(rename_then_fail);
+        ftv_cli::OutputFiles outputs(rename_then_fail);
         outputs.add(folder + "/a.txt", "new a");
         try {
             outputs.commit();

@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace ftv_host_testing;
+using namespace ftv_cli_testing;
 
 struct Box {
     double x, y, width, height;  // top left corner
@@ -81,12 +81,12 @@ INSTANTIATE_TEST_SUITE_P(States, StatusBarIcon, ::testing::ValuesIn(kIconCases),
 TEST(StatusBarIconFile, ACutShortOrForeignFileIsNotDrawn) {
     std::ifstream file(std::string(FTV_RESOURCE_DIR) + "/eyes_on.ico", std::ios::binary);
     const std::string ico((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    ASSERT_TRUE(ftv_host::decode_ico(ico).has_value());
+    ASSERT_TRUE(ftv_cli::decode_ico(ico).has_value());
     for (std::size_t size = 0; size < ico.size(); ++size)
-        EXPECT_FALSE(ftv_host::decode_ico(ico.substr(0, size)).has_value()) << size;
+        EXPECT_FALSE(ftv_cli::decode_ico(ico.substr(0, size)).has_value()) << size;
     std::string png = ico;
     png.replace(0, 4, "\x89PNG");
-    EXPECT_EQ(ftv_host::icon_svg(png, 0, 0, 16), "");
+    EXPECT_EQ(ftv_cli::icon_svg(png, 0, 0, 16), "");
 }
 
 // At least one family of the font stack is installed and has the glyphs of
@@ -94,7 +94,7 @@ TEST(StatusBarIconFile, ACutShortOrForeignFileIsNotDrawn) {
 TEST(PictureFonts, AFontAskedForDrawsThePanesJapaneseText) {
     const HostRun run = run_program("fc-list", {":charset=6709 52b9 7121", "family"});
     ASSERT_EQ(run.exit_code, 0) << run.output;
-    const std::string stack = ftv_host::kFontStack;
+    const std::string stack = ftv_cli::kFontStack;
     bool found = false;
     for (std::size_t start = 0; start < stack.size();) {
         auto end = stack.find(',', start);
@@ -110,7 +110,7 @@ TEST(PictureFonts, AFontAskedForDrawsThePanesJapaneseText) {
 
 struct LabelCase {
     const char* what;
-    std::vector<ftv_host::LabelBox> labels;
+    std::vector<ftv_cli::LabelBox> labels;
 };
 
 const LabelCase kLabelCases[] = {
@@ -128,7 +128,7 @@ class LabelPlacement : public ::testing::TestWithParam<LabelCase> {};
 
 TEST_P(LabelPlacement, NoLabelCoversAnotherAndLoneLabelsStay) {
     const auto& labels = GetParam().labels;
-    const auto placed = ftv_host::place_labels(labels);
+    const auto placed = ftv_cli::place_labels(labels);
     ASSERT_EQ(placed.size(), labels.size());
     auto box = [&](std::size_t i) {
         return Box{placed[i].x - labels[i].width / 2, placed[i].y - labels[i].height / 2, labels[i].width,

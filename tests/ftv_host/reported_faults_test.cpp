@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace ftv_host_testing;
+using namespace ftv_cli_testing;
 namespace fs = std::filesystem;
 
 struct Fault {

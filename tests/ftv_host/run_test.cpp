@@ -14,7 +14,7 @@
 
 namespace {
 
-using namespace ftv_host_testing;
+using namespace ftv_cli_testing;
 using testing_support::expect_faces_eye;
 using testing_support::stored_value;
 
@@ -35,18 +35,18 @@ TEST_F(HostRunTest, AnOrbitLeavesEveryReachableTaggedPartFacingTheEyeAndTheRestA
     refhost::Scene& after = load_scene(host, folder + "/scene.json");
     for (const char* path : {"/Front", "/Group/Nested", "/Outer"}) {
         SCOPED_TRACE(path);
-        const refhost::Node& part = *after.find(path);
-        expect_faces_eye(after, part);
+        const refhost::Node& part = *after.tree().find(path);
+        expect_faces_eye(after.tree(), part);
         // Turned about its marker, which stays where it was.
-        const ftv::Vec3 was = before.world_center(*before.find(path)->first());
-        const ftv::Vec3 is = after.world_center(*part.first());
+        const ftv::Vec3 was = before.tree().world_center(*before.tree().find(path)->first());
+        const ftv::Vec3 is = after.tree().world_center(*part.first());
         EXPECT_NEAR(is.x, was.x, 1e-5);
         EXPECT_NEAR(is.y, was.y, 1e-5);
         EXPECT_NEAR(is.z, was.z, 1e-5);
     }
     // Untagged, and tagged but inside a tagged part: as they were, to the bit.
     for (const char* path : {"/Group", "/Untagged", "/Outer/Inner"}) {
-        EXPECT_TRUE(same_bits(after.find(path)->transformation, before.find(path)->transformation)) << path;
+        EXPECT_TRUE(same_bits(after.tree().find(path)->transformation, before.tree().find(path)->transformation)) << path;
     }
     for (const char* picture : {"/view.svg", "/top.svg"}) {
         EXPECT_NE(read_text(folder + picture).find("</svg>"), std::string::npos) << picture;
@@ -61,32 +61,32 @@ TEST_F(HostRunTest, AnEventScriptDrivesTheSwitchTheDialogsAndTheCreator) {
     refhost::Scene& scene = load_scene(host, folder + "/scene.json");
 
     // Unticked in the menu, then a left click (the right click does nothing): on.
-    EXPECT_EQ(stored_value(scene.root()), 1);
+    EXPECT_EQ(stored_value(scene.tree().root()), 1);
     EXPECT_NE(run.output.find("switch: on"), std::string::npos) << run.output;
     // The attribute dialog tagged Untagged; the cancelled one left Front as it was.
-    EXPECT_EQ(stored_value(*scene.find("/Untagged")), 1);
-    EXPECT_EQ(stored_value(*scene.find("/Front")), 1);
+    EXPECT_EQ(stored_value(*scene.tree().find("/Untagged")), 1);
+    EXPECT_EQ(stored_value(*scene.tree().find("/Front")), 1);
     // The creator grouped the selected Group beside where it was, about a marker
     // at the input position, carrying the input values.
-    const refhost::Node* group = scene.find("/Z_FaceToViewer");
+    const refhost::Node* group = scene.tree().find("/Z_FaceToViewer");
     ASSERT_NE(group, nullptr);
     EXPECT_NE(stored_value(*group), 0);
     ASSERT_NE(group->first(), nullptr);
     EXPECT_EQ(group->first()->name, "#center");
     EXPECT_EQ(group->first()->input_values[0], 3u);
     EXPECT_EQ(group->first()->input_values[1], 9u);
-    ASSERT_NE(scene.find("/Z_FaceToViewer/Group/Nested"), nullptr);
+    ASSERT_NE(scene.tree().find("/Z_FaceToViewer/Group/Nested"), nullptr);
     // The last notification turned the tagged parts toward its eye; the first,
     // while switched off, turned nothing, and the nested part now lies inside
     // the new tagged group, which the walk does not enter.
     for (const char* path : {"/Front", "/Untagged", "/Outer", "/Z_FaceToViewer"}) {
         SCOPED_TRACE(path);
-        expect_faces_eye(scene, *scene.find(path));
+        expect_faces_eye(scene.tree(), *scene.tree().find(path));
     }
-    EXPECT_TRUE(same_bits(scene.find("/Z_FaceToViewer/Group/Nested")->transformation, ftv::kIdentityMatrix));
+    EXPECT_TRUE(same_bits(scene.tree().find("/Z_FaceToViewer/Group/Nested")->transformation, ftv::kIdentityMatrix));
 
     // The pane as the stand-in library last received it.
-    const ftv_host::Json written = ftv_host::Json::parse(read_text(folder + "/scene.json"));
+    const ftv_cli::Json written = ftv_cli::Json::parse(read_text(folder + "/scene.json"));
     EXPECT_EQ(written["pane"]["text"], "Z_FaceToViewer 有効");
     EXPECT_EQ(written["pane"]["icon"], true);
 }
@@ -99,12 +99,12 @@ TEST_F(HostRunTest, EventOptionsRunTheirEvents) {
     ASSERT_EQ(run.exit_code, 0) << run.output;
     refhost::Scene& scene = load_scene(host, folder + "/scene.json");
     // Unticked in the menu, then flipped back on by the click.
-    EXPECT_EQ(stored_value(scene.root()), 1);
-    EXPECT_EQ(stored_value(*scene.find("/Untagged")), 1);
-    ASSERT_NE(scene.find("/Z_FaceToViewer/Group"), nullptr);
+    EXPECT_EQ(stored_value(scene.tree().root()), 1);
+    EXPECT_EQ(stored_value(*scene.tree().find("/Untagged")), 1);
+    ASSERT_NE(scene.tree().find("/Z_FaceToViewer/Group"), nullptr);
     for (const char* path : {"/Untagged", "/Z_FaceToViewer"}) {
         SCOPED_TRACE(path);
-        expect_faces_eye(scene, *scene.find(path));
+        expect_faces_eye(scene.tree(), *scene.tree().find(path));
     }
 }
 
@@ -116,12 +116,12 @@ TEST_F(HostRunTest, WithoutArgumentsTheDemoSceneIsOrbitedAndItsBillboardsFaceThe
     EXPECT_NE(run.output.find("switch: on"), std::string::npos) << run.output;
     refhost::Scene& scene = load_scene(host, folder + "/scene.json");
     int turned = 0;
-    for (std::uint32_t id = 1; id <= scene.node_count(); ++id) {
-        const refhost::Node& node = *scene.node_by_id(id);
+    for (std::uint32_t id = 1; id <= scene.tree().node_count(); ++id) {
+        const refhost::Node& node = *scene.tree().node_by_id(id);
         if (!node.is_part() || same_bits(node.transformation, ftv::kIdentityMatrix)) continue;
         if (node.name == "Nested group") continue;  // placed by its builder, not turned
         SCOPED_TRACE(node.name);
-        expect_faces_eye(scene, node);
+        expect_faces_eye(scene.tree(), node);
         ++turned;
     }
     // A, B, C, D, the upright tree and the holder; not the untagged group nor the part inside the holder.
@@ -136,9 +136,9 @@ TEST_F(HostRunTest, ASceneFileReadsAndWritesBackUnchanged) {
     HostRun run = run_host({"--scene", input, "--no-pictures", "--out", folder});
     ASSERT_EQ(run.exit_code, 0) << run.output;
     // Same document apart from the pane record the run adds, to the bit of every float.
-    ftv_host::Json got = ftv_host::Json::parse(read_text(folder + "/scene.json"));
+    ftv_cli::Json got = ftv_cli::Json::parse(read_text(folder + "/scene.json"));
     got.erase("pane");
-    EXPECT_EQ(ftv_host::json_text(got), read_text(input));
+    EXPECT_EQ(ftv_cli::json_text(got), read_text(input));
 
     // And the written file reads back to the same text.
     const std::string again = fresh_folder("round_trip_again");

@@ -18,7 +18,7 @@
 
 namespace {
 
-using ftv_host::Json;
+using ftv_cli::Json;
 
 std::uint32_t bits_of(float value) {
     std::uint32_t bits = 0;
@@ -49,10 +49,10 @@ TEST(SceneFileFloats, EveryFloatReadsBackToTheSameBits) {
                            from_bits(0xFFA00000u)};
     for (float value : cases) {
         SCOPED_TRACE(bits_of(value));
-        const std::string text = ftv_host::json_text(Json::array({ftv_host::float_json(value)}));
+        const std::string text = ftv_cli::json_text(Json::array({ftv_cli::float_json(value)}));
         const Json parsed = Json::parse(text);
         const std::string file = "test";
-        const float back = ftv_host::JsonAt(file, parsed).at(0).float_or_bits();
+        const float back = ftv_cli::JsonAt(file, parsed).at(0).float_or_bits();
         EXPECT_EQ(bits_of(back), bits_of(value)) << text;
     }
 }
@@ -63,7 +63,7 @@ TEST(SceneFileFloats, WholeNumbersAreWrittenAsIntegersButMinusZeroKeepsItsSign) 
         const char* text;
     } cases[] = {{2.0f, "[2]\n"}, {-1.0f, "[-1]\n"}, {0.0f, "[0]\n"}, {-0.0f, "[-0.0]\n"}, {0.5f, "[0.5]\n"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(ftv_host::json_text(Json::array({ftv_host::float_json(c.value)})), c.text);
+        EXPECT_EQ(ftv_cli::json_text(Json::array({ftv_cli::float_json(c.value)})), c.text);
     }
 }
 
@@ -110,11 +110,11 @@ TEST_P(NonFiniteFloat, ReadsBackToTheSameBits) {
         SCOPED_TRACE(bits);
         refhost::ReferenceHost host;
         refhost::Scene& scene = host.new_scene();
-        GetParam().put(scene, from_bits(bits));
-        const std::string written = ftv_host::json_text(ftv_host::scene_to_json(scene));
+        GetParam().put(scene.tree(), from_bits(bits));
+        const std::string written = ftv_cli::json_text(ftv_cli::scene_to_json(scene.tree()));
         refhost::Scene& again = host.new_scene();
-        ftv_host::read_scene("written", ftv_host::parse_json("written", written), again);
-        EXPECT_EQ(bits_of(GetParam().get(again)), bits) << written;
+        ftv_cli::read_scene("written", ftv_cli::parse_json("written", written), again.tree());
+        EXPECT_EQ(bits_of(GetParam().get(again.tree())), bits) << written;
     }
 }
 
@@ -133,7 +133,7 @@ TEST(SceneFileErrors, PositionsCountLinesAndColumnsFromOne) {
                  {"\n\n", 3, "line 3, column 1"},
                  {"ab", 9, "line 1, column 3"}};  // past the end: just after the last byte
     for (const auto& c : cases) {
-        EXPECT_EQ(ftv_host::line_and_column(c.text, c.byte), c.place) << c.text << " @" << c.byte;
+        EXPECT_EQ(ftv_cli::line_and_column(c.text, c.byte), c.place) << c.text << " @" << c.byte;
     }
 }
 

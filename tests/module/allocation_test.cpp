@@ -191,21 +191,21 @@ protected:
     // upright ones among them, an untagged group with meshes, a part switched
     // off by its tag, a tagged part without its marker, an empty part.
     void build_scene() {
-        store_switch(*scene, 1);
-        for (int i = 0; i < 20; ++i) add_billboard(*scene, scene->root(), "Top", {float(i), 1, -2});
-        const Node& outer = scene->add_part(scene->root(), "Outer");
-        scene->set_transformation(outer, ftv::translation_matrix({3, 0, -7}));
-        const Node& inner = scene->add_part(outer, "Inner");
-        scene->set_transformation(inner, ftv::translation_matrix({-1, 4, 2}));
-        for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Deep", {1, float(i), 0});
-        for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Upright", {float(i), 0, 2}, 2);
-        scene->add_mesh(outer, "Loose mesh", refhost::Mesh{});
-        add_billboard(*scene, outer, "Off", {0, 0, 0}, 0);
-        const Node& unmarked = scene->add_part(outer, "Unmarked");
-        scene->set_stream(unmarked, ftv::kMainId, {1});
-        scene->add_mesh(unmarked, "Mesh", refhost::Mesh{});
-        scene->add_part(scene->root(), "Empty");
-        scene->set_eye({4, 9, 40});
+        store_switch(scene->tree(), 1);
+        for (int i = 0; i < 20; ++i) add_billboard(scene->tree(), scene->tree().root(), "Top", {float(i), 1, -2});
+        const Node& outer = scene->tree().add_part(scene->tree().root(), "Outer");
+        scene->tree().set_transformation(outer, ftv::translation_matrix({3, 0, -7}));
+        const Node& inner = scene->tree().add_part(outer, "Inner");
+        scene->tree().set_transformation(inner, ftv::translation_matrix({-1, 4, 2}));
+        for (int i = 0; i < 20; ++i) add_billboard(scene->tree(), inner, "Deep", {1, float(i), 0});
+        for (int i = 0; i < 20; ++i) add_billboard(scene->tree(), inner, "Upright", {float(i), 0, 2}, 2);
+        scene->tree().add_mesh(outer, "Loose mesh", refhost::Mesh{});
+        add_billboard(scene->tree(), outer, "Off", {0, 0, 0}, 0);
+        const Node& unmarked = scene->tree().add_part(outer, "Unmarked");
+        scene->tree().set_stream(unmarked, ftv::kMainId, {1});
+        scene->tree().add_mesh(unmarked, "Mesh", refhost::Mesh{});
+        scene->tree().add_part(scene->tree().root(), "Empty");
+        scene->tree().set_eye({4, 9, 40});
         bool flag = true;
         main->initialization(flag, scene);
     }
@@ -228,7 +228,7 @@ TEST_P(Allocations, AreToldApartByTheModuleThatMadeThem) {
     });
     EXPECT_GE(created.by_module, 1u);
     // And a host allocation is not charged to the module.
-    const Counts hosts = allocations_during([&] { scene->add_part(scene->root(), "Made by the host"); });
+    const Counts hosts = allocations_during([&] { scene->tree().add_part(scene->tree().root(), "Made by the host"); });
     EXPECT_EQ(hosts.by_module, 0u);
     EXPECT_GE(hosts.by_others, 1u);
 }
@@ -242,8 +242,8 @@ TEST_P(Allocations, TheModuleAllocatesNothingDuringAPass) {
     RecordProperty("host_allocations_first_pass", static_cast<int>(first.by_others));
     std::printf("first pass: %llu allocations by the module, %llu by the host\n",
                 static_cast<unsigned long long>(first.by_module), static_cast<unsigned long long>(first.by_others));
-    EXPECT_EQ(scene->find("/Outer/Inner")->first()->transformations_set, 1u) << "the pass reached the nested parts";
-    EXPECT_EQ(scene->find("/Outer/Inner/Upright")->transformations_set, 1u) << "and the upright ones";
+    EXPECT_EQ(scene->tree().find("/Outer/Inner")->first()->transformations_set, 1u) << "the pass reached the nested parts";
+    EXPECT_EQ(scene->tree().find("/Outer/Inner/Upright")->transformations_set, 1u) << "and the upright ones";
 
     // In steady state nothing in the process allocates during a pass, the
     // module's calls into the C++ runtime included.
@@ -252,18 +252,18 @@ TEST_P(Allocations, TheModuleAllocatesNothingDuringAPass) {
         EXPECT_EQ(steady.by_module, 0u) << "pass " << run + 2;
         EXPECT_EQ(steady.by_others, 0u) << "pass " << run + 2;
     }
-    EXPECT_EQ(scene->find("/Top")->transformations_set, 4u);
+    EXPECT_EQ(scene->tree().find("/Top")->transformations_set, 4u);
 }
 
 TEST_P(Allocations, TheModuleAllocatesNothingWhenSwitchedOff) {
     build_scene();
-    store_switch(*scene, 0);
+    store_switch(scene->tree(), 0);
     bool flag = true;
     main->initialization(flag, scene);
     const Counts off = allocations_during([&] { pass(); });
     EXPECT_EQ(off.by_module, 0u);
     EXPECT_EQ(off.by_others, 0u);
-    EXPECT_EQ(scene->find("/Top")->transformations_set, 0u);
+    EXPECT_EQ(scene->tree().find("/Top")->transformations_set, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSiblingForms, Allocations, ::testing::Values(SiblingMode::fresh, SiblingMode::in_place),

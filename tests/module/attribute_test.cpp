@@ -84,8 +84,8 @@ TEST_P(AttributeTag, TheDialogShowsAndStoresThePartsTag) {
     // Stored streams carry a second integer, which must survive: the tag is
     // rewritten at the start of the stream, after the read moved past it.
     const TagCase& c = GetParam();
-    const Node& part = scene->add_part(scene->root(), "Part");
-    if (c.stored != kNoStream) scene->set_stream(part, ftv::kMainId, {c.stored, 42});
+    const Node& part = scene->tree().add_part(scene->tree().root(), "Part");
+    if (c.stored != kNoStream) scene->tree().set_stream(part, ftv::kMainId, {c.stored, 42});
     const refhost::StreamData* before = part.stream(ftv::kMainId);
     scene->queue_answer(c.answer);
 
@@ -124,8 +124,8 @@ class AttributeBoxes : public Attribute, public ::testing::WithParamInterface<Bo
 
 TEST_P(AttributeBoxes, ShowTheTagAndStoreWhatTheyAreLeftAt) {
     const Boxes& c = GetParam();
-    const Node& part = scene->add_part(scene->root(), "Part");
-    scene->set_stream(part, ftv::kMainId, {c.stored});
+    const Node& part = scene->tree().add_part(scene->tree().root(), "Part");
+    scene->tree().set_stream(part, ftv::kMainId, {c.stored});
     scene->queue_answer(c.answer);
 
     run_command(part);
@@ -162,15 +162,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {
     ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
     scene = &host.new_scene();
-    store_switch(*scene, 1);
-    const Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {1, 0, 0});
+    store_switch(scene->tree(), 1);
+    const Node& billboard = add_billboard(scene->tree(), scene->tree().root(), "Billboard", {1, 0, 0});
     bool flag = true;
     main->initialization(flag, scene);
 
     scene->queue_answer({true, false});
-    run_command(scene->root());
+    run_command(scene->tree().root());
     expect_one_dialog_shown(true);
-    EXPECT_EQ(stored_value(scene->root()), 0);
+    EXPECT_EQ(stored_value(scene->tree().root()), 0);
 
     // The switch the update pass goes by is still on until it is loaded again.
     main->update_notification(flag, scene);

@@ -38,14 +38,14 @@ constexpr std::uint32_t kSecond = 0x7F800001u;
 // Outer holds Holder, which holds a part P (with a mesh), a marker R and a
 // mesh Q, in that order; Other holds a mesh S.
 void build(Scene& scene) {
-    const Node& outer = scene.add_part(scene.root(), "Outer");
-    const Node& holder = scene.add_part(outer, "Holder");
-    const Node& p = scene.add_part(holder, "P");
-    scene.add_mesh(p, "P mesh", {});
-    scene.add_marker(holder, {1, 2, 3}, "R");
-    scene.add_mesh(holder, "Q", {});
-    const Node& other = scene.add_part(scene.root(), "Other");
-    scene.add_mesh(other, "S", {});
+    const Node& outer = scene.tree().add_part(scene.tree().root(), "Outer");
+    const Node& holder = scene.tree().add_part(outer, "Holder");
+    const Node& p = scene.tree().add_part(holder, "P");
+    scene.tree().add_mesh(p, "P mesh", {});
+    scene.tree().add_marker(holder, {1, 2, 3}, "R");
+    scene.tree().add_mesh(holder, "Q", {});
+    const Node& other = scene.tree().add_part(scene.tree().root(), "Other");
+    scene.tree().add_mesh(other, "S", {});
 }
 
 class Creator : public HostTest {
@@ -61,15 +61,15 @@ protected:
     }
     void select(const std::vector<std::string>& paths) {
         std::vector<const Node*> shapes;
-        for (const std::string& path : paths) shapes.push_back(scene->find(path));
-        scene->set_selection(std::move(shapes));
+        for (const std::string& path : paths) shapes.push_back(scene->tree().find(path));
+        scene->tree().set_selection(std::move(shapes));
     }
     // Runs the creation command; the new group is the first node it makes.
     const Node& create() {
-        const std::size_t before = scene->node_count();
+        const std::size_t before = scene->tree().node_count();
         EXPECT_TRUE((call_slot<bool, ftv::HostScene*, V>(creator.get(), own_slot(1), scene, nullptr)));
-        EXPECT_GT(scene->node_count(), before);
-        const Node& group = *scene->node_by_id(static_cast<std::uint32_t>(before + 1));
+        EXPECT_GT(scene->tree().node_count(), before);
+        const Node& group = *scene->tree().node_by_id(static_cast<std::uint32_t>(before + 1));
         EXPECT_EQ(group.name, "Z_FaceToViewer");
         EXPECT_TRUE(group.is_part());
         return group;
@@ -123,22 +123,22 @@ TEST_P(CreatorGroup, BuildsATaggedGroupOfTheSelectionBesideTheFirstSelectedShape
     build(*scene);
     select(c.selection);
     std::vector<std::string> paths_before;
-    for (const Node* node : scene->selection()) paths_before.push_back(scene->path_of(*node));
-    scene->make_current(*scene->find(c.current));
+    for (const Node* node : scene->tree().selection()) paths_before.push_back(scene->tree().path_of(*node));
+    scene->tree().make_current(*scene->tree().find(c.current));
     input({0, 0, 0});
 
     const Node& group = create();
 
-    EXPECT_EQ(scene->path_of(*group.parent()), c.made_in);
+    EXPECT_EQ(scene->tree().path_of(*group.parent()), c.made_in);
     std::vector<std::string> names;
     for (const Node* child : group.children()) names.push_back(child->name);
     EXPECT_EQ(names, c.children);
     marker_of(group);
     // Whatever did not move into the group is where it was.
-    for (std::size_t i = 0; i < scene->selection().size(); ++i) {
-        const Node& shape = *scene->selection()[i];
+    for (std::size_t i = 0; i < scene->tree().selection().size(); ++i) {
+        const Node& shape = *scene->tree().selection()[i];
         if (shape.parent() != &group) {
-            EXPECT_EQ(scene->path_of(shape), paths_before[i]);
+            EXPECT_EQ(scene->tree().path_of(shape), paths_before[i]);
         }
     }
     ASSERT_NE(group.stream(ftv::kMainId), nullptr);
@@ -176,16 +176,16 @@ TEST_F(Creator, TheMarkerStandsWhereTheInputFallsInTheNewGroupsCoordinates) {
         SCOPED_TRACE(c.what);
         scene = &host.new_scene();
         build(*scene);
-        scene->set_input_matrix(c.input_to_world);
-        scene->set_transformation(*scene->find("/Outer"), c.outer);
-        scene->set_transformation(*scene->find("/Outer/Holder"), c.holder);
+        scene->tree().set_input_matrix(c.input_to_world);
+        scene->tree().set_transformation(*scene->tree().find("/Outer"), c.outer);
+        scene->tree().set_transformation(*scene->tree().find("/Outer/Holder"), c.holder);
         input(input_position);
 
         for (const char* selected : {"/Outer/Holder/Q", "/Outer/Holder/R"}) {
             SCOPED_TRACE(selected);
             select({selected});
             const Node& marker = marker_of(create());
-            const ftv::Vec3 got = scene->world_center(marker);
+            const ftv::Vec3 got = scene->tree().world_center(marker);
             // Two float transforms each way: a few units in the last place.
             const float* g = &got.x;
             const float* w = &c.world.x;
@@ -202,10 +202,10 @@ TEST_F(Creator, TheMarkerStandsWhereTheInputFallsInTheNewGroupsCoordinates) {
 TEST_F(Creator, TheNewGroupFacesTheCameraAfterTheNextNotification) {
     ComponentPtr main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
     scene = &host.new_scene();
-    store_switch(*scene, 1);
-    scene->add_mesh(scene->root(), "Mesh", {});
-    const Node& billboard = add_billboard(*scene, scene->root(), "Billboard", {4, 0, 0});
-    scene->set_eye({-20, 7, 30});
+    store_switch(scene->tree(), 1);
+    scene->tree().add_mesh(scene->tree().root(), "Mesh", {});
+    const Node& billboard = add_billboard(scene->tree(), scene->tree().root(), "Billboard", {4, 0, 0});
+    scene->tree().set_eye({-20, 7, 30});
     bool flag = true;
     main->initialization(flag, scene);
     select({"/Mesh", "/Billboard"});
@@ -215,7 +215,7 @@ TEST_F(Creator, TheNewGroupFacesTheCameraAfterTheNextNotification) {
     main->update_notification(flag, scene);
 
     EXPECT_EQ(group.transformations_set, 1u);
-    expect_faces_eye(*scene, group);
+    expect_faces_eye(scene->tree(), group);
     // A tagged group inside the new one is turned with it, no longer on its own.
     EXPECT_EQ(billboard.parent(), &group);
     EXPECT_EQ(billboard.transformations_set, 0u);

@@ -34,13 +34,13 @@ void prepare_billboards(SweepRun& run) {
     run.main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, run.host);
     run.scene = &run.host.new_scene();
     refhost::Scene& scene = *run.scene;
-    store_switch(scene, 1);
-    add_billboard(scene, scene.root(), "A", {1, 2, 3});
-    const refhost::Node& group = scene.add_part(scene.root(), "Group");
-    add_billboard(scene, group, "B", {0, 0, 1});
-    add_billboard(scene, group, "Upright", {2, 1, -1}, 2);
-    add_billboard(scene, scene.root(), "Zero", {0, 0, 0}, 0);
-    scene.add_mesh(scene.root(), "Mesh", {});
+    store_switch(scene.tree(), 1);
+    add_billboard(scene.tree(), scene.tree().root(), "A", {1, 2, 3});
+    const refhost::Node& group = scene.tree().add_part(scene.tree().root(), "Group");
+    add_billboard(scene.tree(), group, "B", {0, 0, 1});
+    add_billboard(scene.tree(), group, "Upright", {2, 1, -1}, 2);
+    add_billboard(scene.tree(), scene.tree().root(), "Zero", {0, 0, 0}, 0);
+    scene.tree().add_mesh(scene.tree().root(), "Mesh", {});
     bool flag = false;
     run.main->initialization(flag, run.scene);
 }
@@ -133,8 +133,8 @@ std::vector<SweepCase> sweep_cases() {
             const auto prepare = [=](SweepRun& run) {
                 run.command = create_component(shared_module(), ftv::kAttributeInterfaceId, 0, run.host);
                 run.scene = &run.host.new_scene();
-                const refhost::Node& part = run.scene->add_part(run.scene->root(), "Part");
-                if (with_stream) run.scene->set_stream(part, ftv::kMainId, {5});
+                const refhost::Node& part = run.scene->tree().add_part(run.scene->tree().root(), "Part");
+                if (with_stream) run.scene->tree().set_stream(part, ftv::kMainId, {5});
                 run.shape = run.scene->scene_owned_view(part);
                 run.scene->queue_answer({confirm, true, true});
             };
@@ -158,13 +158,13 @@ std::vector<SweepCase> sweep_cases() {
             run.command = create_component(shared_module(), ftv::kCreatorInterfaceId, 0, run.host);
             run.scene = &run.host.new_scene();
             refhost::Scene& scene = *run.scene;
-            const refhost::Node& holder = scene.add_part(scene.add_part(scene.root(), "Outer"), "Holder");
-            scene.add_part(holder, "P");
-            scene.add_mesh(holder, "Q", {});
-            scene.add_mesh(scene.add_part(scene.root(), "Other"), "S", {});
+            const refhost::Node& holder = scene.tree().add_part(scene.tree().add_part(scene.tree().root(), "Outer"), "Holder");
+            scene.tree().add_part(holder, "P");
+            scene.tree().add_mesh(holder, "Q", {});
+            scene.tree().add_mesh(scene.tree().add_part(scene.tree().root(), "Other"), "S", {});
             std::vector<const refhost::Node*> shapes;
-            for (const std::string& path : selection) shapes.push_back(scene.find(path));
-            scene.set_selection(std::move(shapes));
+            for (const std::string& path : selection) shapes.push_back(scene.tree().find(path));
+            scene.tree().set_selection(std::move(shapes));
             const ftv::Vec3 position = {1, 2, 3};
             call_slot<bool, const ftv::Vec3*, std::uint32_t, std::uint32_t, void*>(
                 run.command.get(), plugin_slot(54), &position, 1u, 2u, nullptr);

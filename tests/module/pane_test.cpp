@@ -101,7 +101,7 @@ TEST_F(Pane, ShowsTheExactTextAndTheRightIconForEachState) {
     for (std::int32_t stored : {1, 0, 3}) {
         SCOPED_TRACE(stored);
         refhost::Scene& scene = host.new_scene();
-        store_switch(scene, stored);
+        store_switch(scene.tree(), stored);
         bool flag = false;
         main->initialization(flag, &scene);
         const refhost::PaneRecord record = pane.record(ftv::kMainId);

@@ -37,7 +37,7 @@ TEST_F(Registration, WithoutTheIconFunctionTheTextIsStillShown) {
     ASSERT_TRUE(pane.present());
     auto main = create_component(module, ftv::kPluginInterfaceId, 0, host);
     refhost::Scene& scene = host.new_scene();
-    store_switch(scene, 1);
+    store_switch(scene.tree(), 1);
     bool flag = false;
     main->initialization(flag, &scene);
     const refhost::PaneRecord record = pane.record(ftv::kMainId);

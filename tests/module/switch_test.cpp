@@ -30,11 +30,11 @@ protected:
     void menu() { main->menu_command(0, scene); }
     // The switch as the update pass sees it: does a notification turn a billboard?
     bool pass_runs() {
-        const refhost::Node& probe = add_billboard(*scene, scene->root(), "Probe", {0, 0, 0});
+        const refhost::Node& probe = add_billboard(scene->tree(), scene->tree().root(), "Probe", {0, 0, 0});
         bool flag = true;
         main->update_notification(flag, scene);
         const bool turned = probe.transformations_set != 0;
-        scene->detach(probe);
+        scene->tree().detach(probe);
         return turned;
     }
     void click(std::uint32_t message) {
@@ -64,14 +64,14 @@ class SwitchLoading : public Switch, public ::testing::WithParamInterface<LoadCa
 
 TEST_P(SwitchLoading, InitialisationLoadsTheStoredSwitch) {
     const LoadCase& c = GetParam();
-    if (c.stored) store_switch(*scene, c.value);
+    if (c.stored) store_switch(scene->tree(), c.value);
     initialize();
     EXPECT_EQ(pass_runs(), c.on);
     EXPECT_EQ(std::string(pane.record(ftv::kMainId).text),
               text_bytes(c.on ? "Z_FaceToViewer 有効" : "Z_FaceToViewer 無効"));
     // Nothing is written by loading.
     if (!c.stored) {
-        EXPECT_EQ(scene->root().stream(ftv::kMainId), nullptr);
+        EXPECT_EQ(scene->tree().root().stream(ftv::kMainId), nullptr);
     }
 }
 
@@ -100,7 +100,7 @@ class SwitchDialog : public Switch, public ::testing::WithParamInterface<DialogC
 
 TEST_P(SwitchDialog, SettingsDialog) {
     const DialogCase& c = GetParam();
-    if (c.stored != -999) store_switch(*scene, c.stored);
+    if (c.stored != -999) store_switch(scene->tree(), c.stored);
     pane.reset();
     scene->queue_answer(c.answer);
     menu();
@@ -112,7 +112,7 @@ TEST_P(SwitchDialog, SettingsDialog) {
     EXPECT_EQ(dialog.items[0].type, 1);
     EXPECT_EQ(dialog.items[0].label, text_bytes("Z_FaceToViewer有効"));
     EXPECT_EQ(dialog.initial_checks, std::vector<bool>{c.shown_ticked});
-    EXPECT_EQ(stored_value(scene->root()), c.stored_after);
+    EXPECT_EQ(stored_value(scene->tree().root()), c.stored_after);
     EXPECT_EQ(pass_runs(), c.on_after);
     // The pane is refreshed only by a confirmed dialog.
     EXPECT_EQ(pane.record(ftv::kMainId).texts_set, c.answer.confirm ? 1u : 0u);
@@ -124,31 +124,31 @@ INSTANTIATE_TEST_SUITE_P(Cases, SwitchDialog, ::testing::ValuesIn(kDialogCases),
 TEST_F(Switch, ClicksOnThePaneFlipAndStoreTheSwitch) {
     initialize();  // a fresh scene: off
     click(refhost::kLeftButtonDown);
-    EXPECT_EQ(stored_value(scene->root()), 1);
+    EXPECT_EQ(stored_value(scene->tree().root()), 1);
     EXPECT_TRUE(pass_runs());
     EXPECT_EQ(std::string(pane.record(ftv::kMainId).text), text_bytes("Z_FaceToViewer 有効"));
     click(refhost::kLeftButtonDown);
-    EXPECT_EQ(stored_value(scene->root()), 0);
+    EXPECT_EQ(stored_value(scene->tree().root()), 0);
     EXPECT_FALSE(pass_runs());
     EXPECT_EQ(std::string(pane.record(ftv::kMainId).text), text_bytes("Z_FaceToViewer 無効"));
 }
 
 TEST_F(Switch, TheToggleFlipsTheWorkingCopyWithoutRereadingTheScene) {
-    store_switch(*scene, 1);
+    store_switch(scene->tree(), 1);
     initialize();                // on
-    store_switch(*scene, 0);     // changed behind the plug-in's back
+    store_switch(scene->tree(), 0);     // changed behind the plug-in's back
     click(refhost::kLeftButtonDown);
-    EXPECT_EQ(stored_value(scene->root()), 0);  // flipped from the working copy, on
+    EXPECT_EQ(stored_value(scene->tree().root()), 0);  // flipped from the working copy, on
 }
 
 TEST_F(Switch, OtherMessagesChangeNothing) {
-    store_switch(*scene, 1);
+    store_switch(scene->tree(), 1);
     initialize();
     const auto texts = pane.record(ftv::kMainId).texts_set;
     for (std::uint32_t message : {refhost::kRightButtonDown, 0x0200u /* mouse move */, 0x0202u /* left up */}) {
         click(message);
     }
-    EXPECT_EQ(stored_value(scene->root()), 1);
+    EXPECT_EQ(stored_value(scene->tree().root()), 1);
     EXPECT_TRUE(pass_runs());
     EXPECT_EQ(pane.record(ftv::kMainId).texts_set, texts);
 }
@@ -157,7 +157,7 @@ TEST_F(Switch, AClickWithoutAnActiveSceneDoesNothing) {
     initialize();
     host.app().active = nullptr;
     click(refhost::kLeftButtonDown);
-    EXPECT_EQ(scene->root().stream(ftv::kMainId), nullptr);
+    EXPECT_EQ(scene->tree().root().stream(ftv::kMainId), nullptr);
 }
 
 TEST_F(Switch, TheClickReachesTheHostOfTheLatestCreateInterfaceEvenWhenItCreatedNothing) {
@@ -171,8 +171,8 @@ TEST_F(Switch, TheClickReachesTheHostOfTheLatestCreateInterfaceEvenWhenItCreated
     EXPECT_EQ(out, nullptr);
     click(refhost::kLeftButtonDown);
     EXPECT_EQ(other.app().active_scene_requests, 1u);
-    EXPECT_EQ(stored_value(other_scene.root()), 1);
-    EXPECT_EQ(scene->root().stream(ftv::kMainId), nullptr);
+    EXPECT_EQ(stored_value(other_scene.tree().root()), 1);
+    EXPECT_EQ(scene->tree().root().stream(ftv::kMainId), nullptr);
     EXPECT_TRUE(other.ledger().balanced()) << other.ledger().report();
     // Back to this test's host before it ends.
     main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);

@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
         scene = &host.new_scene();
-        store_switch(*scene, 1);
+        store_switch(scene->tree(), 1);
         bool flag = true;
         main->initialization(flag, scene);
     }
@@ -81,13 +81,13 @@ TEST_F(Tags, UprightPartsStandAndFaceTheEyesHorizontalDirection) {
         {"Tilted", turned_about_x_and_moved()},
     };
     for (const auto& holder : holders) {
-        const Node& group = scene->add_part(scene->root(), holder.name);
-        scene->set_transformation(group, holder.transformation);
-        const Node& upright = add_billboard(*scene, group, "Upright", {1, 2, 3}, 2);
-        const Node& full = add_billboard(*scene, group, "Full", {-1, 0, 2}, 1);
+        const Node& group = scene->tree().add_part(scene->tree().root(), holder.name);
+        scene->tree().set_transformation(group, holder.transformation);
+        const Node& upright = add_billboard(scene->tree(), group, "Upright", {1, 2, 3}, 2);
+        const Node& full = add_billboard(scene->tree(), group, "Full", {-1, 0, 2}, 1);
         // The pivot as the plug-in finds it: the marker's centre carried by the holder.
         ftv::Vec3 pivot;
-        ftv::transform_point(scene->local_center(*upright.first()), scene->local_to_world(upright), pivot);
+        ftv::transform_point(scene->tree().local_center(*upright.first()), scene->tree().local_to_world(upright), pivot);
 
         std::vector<ftv::Vec3> offsets = {{0, 10, 0}, {0, -10, 0}};
         for (int step = 0; step < 12; ++step) {
@@ -100,16 +100,16 @@ TEST_F(Tags, UprightPartsStandAndFaceTheEyesHorizontalDirection) {
             const std::string what = std::string(holder.name) + ", eye at pivot + (" + std::to_string(o.x) + ", " +
                                      std::to_string(o.y) + ", " + std::to_string(o.z) + ")";
             SCOPED_TRACE(what);
-            scene->set_eye({pivot.x + o.x, pivot.y + o.y, pivot.z + o.z});
+            scene->tree().set_eye({pivot.x + o.x, pivot.y + o.y, pivot.z + o.z});
             notify();
 
             ftv::Vec3 horizontal{o.x, 0, o.z};
             if (o.x == 0 && o.z == 0) horizontal.z = 1;
             ftv::normalize(horizontal);
-            expect_near(world_axis(*scene, upright, {0, 1, 0}), {0, 1, 0}, 1e-5, "up");
-            expect_near(world_axis(*scene, upright, {0, 0, 1}), horizontal, 1e-5, "facing");
-            expect_near(scene->world_center(*upright.first()), pivot, 1e-5, "pivot");
-            expect_faces_eye(*scene, full);
+            expect_near(world_axis(scene->tree(), upright, {0, 1, 0}), {0, 1, 0}, 1e-5, "up");
+            expect_near(world_axis(scene->tree(), upright, {0, 0, 1}), horizontal, 1e-5, "facing");
+            expect_near(scene->tree().world_center(*upright.first()), pivot, 1e-5, "pivot");
+            expect_faces_eye(scene->tree(), full);
         }
     }
 }
@@ -119,15 +119,15 @@ TEST_F(Tags, UprightPartsStandAndFaceTheEyesHorizontalDirection) {
 // part scaled, turned about Y and moved, under one turned about X, and at the
 // top. A scene stored before gives the same results now, on every build.
 TEST_F(Tags, OneAndSevenTurnExactlyAsBefore) {
-    const Node& turned = scene->add_part(scene->root(), "Turned");
-    scene->set_transformation(turned, scaled_turned_about_y_and_moved());
-    const Node& tilted = scene->add_part(scene->root(), "Tilted");
-    scene->set_transformation(tilted, turned_about_x_and_moved());
+    const Node& turned = scene->tree().add_part(scene->tree().root(), "Turned");
+    scene->tree().set_transformation(turned, scaled_turned_about_y_and_moved());
+    const Node& tilted = scene->tree().add_part(scene->tree().root(), "Tilted");
+    scene->tree().set_transformation(tilted, turned_about_x_and_moved());
     const Node* parts[] = {
-        &add_billboard(*scene, turned, "One", {1, 2, 3}, 1),
-        &add_billboard(*scene, turned, "Seven", {-2, 0.5f, 1}, 7),
-        &add_billboard(*scene, tilted, "OneTilted", {0.5f, -1, 2}, 1),
-        &add_billboard(*scene, scene->root(), "Top", {0, 0, 0}, 7),
+        &add_billboard(scene->tree(), turned, "One", {1, 2, 3}, 1),
+        &add_billboard(scene->tree(), turned, "Seven", {-2, 0.5f, 1}, 7),
+        &add_billboard(scene->tree(), tilted, "OneTilted", {0.5f, -1, 2}, 1),
+        &add_billboard(scene->tree(), scene->tree().root(), "Top", {0, 0, 0}, 7),
     };
     const ftv::Vec3 eyes[] = {{-20, 7, 30}, {5, 40, -12}};
     const std::vector<std::uint32_t> expected[2][4] = {
@@ -154,7 +154,7 @@ TEST_F(Tags, OneAndSevenTurnExactlyAsBefore) {
     };
 
     for (int e = 0; e < 2; ++e) {
-        scene->set_eye(eyes[e]);
+        scene->tree().set_eye(eyes[e]);
         notify();
         for (int p = 0; p < 4; ++p) {
             const std::vector<std::uint32_t> got = words_of(parts[p]->transformation);

@@ -17,12 +17,12 @@ TEST_F(WithoutPane, TheSwitchWorksWithoutThePane) {
     EXPECT_FALSE(pane_access().present());
     auto main = create_component(module, ftv::kPluginInterfaceId, 0, host);
     refhost::Scene& scene = host.new_scene();
-    const refhost::Node& billboard = add_billboard(scene, scene.root(), "B", {0, 0, 0});
+    const refhost::Node& billboard = add_billboard(scene.tree(), scene.tree().root(), "B", {0, 0, 0});
     bool flag = false;
     main->initialization(flag, &scene);
     scene.queue_answer({true, true});
     main->menu_command(0, &scene);
-    EXPECT_EQ(stored_value(scene.root()), 1);
+    EXPECT_EQ(stored_value(scene.tree().root()), 1);
     main->update_notification(flag, &scene);
     EXPECT_EQ(billboard.transformations_set, 1u);
 }

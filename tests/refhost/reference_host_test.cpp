@@ -63,20 +63,20 @@ TEST(RotationBetween, TurnsFromOntoToByTheShortestArc) {
 TEST(SceneMatrices, ContentMatricesAndTheirInverses) {
     ReferenceHost host;
     Scene& scene = host.new_scene();
-    const Node& outer = scene.add_part(scene.root(), "Outer");
-    scene.set_transformation(outer, refhost::product(refhost::rotation_between({0, 0, 1}, {1, 0, 0}), ftv::translation_matrix({1, 2, 3})));
-    const Node& inner = scene.add_part(outer, "Inner");
-    scene.set_transformation(inner, ftv::translation_matrix({0, 0, 5}));
-    const Node& marker = scene.add_marker(inner, {1, 0, 0});
+    const Node& outer = scene.tree().add_part(scene.tree().root(), "Outer");
+    scene.tree().set_transformation(outer, refhost::product(refhost::rotation_between({0, 0, 1}, {1, 0, 0}), ftv::translation_matrix({1, 2, 3})));
+    const Node& inner = scene.tree().add_part(outer, "Inner");
+    scene.tree().set_transformation(inner, ftv::translation_matrix({0, 0, 5}));
+    const Node& marker = scene.tree().add_marker(inner, {1, 0, 0});
     // local_to_world of a part leaves out its own transformation.
-    const Mat4 parent = scene.local_to_world(inner);
-    const Mat4 content = scene.content_matrix(outer);
+    const Mat4 parent = scene.tree().local_to_world(inner);
+    const Mat4 content = scene.tree().content_matrix(outer);
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) EXPECT_EQ(parent.m[i][j], content.m[i][j]);
     // (1,0,0) in Inner: +5 along Inner's Z, then Outer turns +Z to +X and moves by (1,2,3).
-    expect_vec(scene.world_center(marker), {1 + 5, 2, 3 - 1}, 1e-5f, "marker");
+    expect_vec(scene.tree().world_center(marker), {1 + 5, 2, 3 - 1}, 1e-5f, "marker");
     Vec3 back;
-    ftv::transform_point(scene.world_center(marker), scene.world_to_local(inner), back);
+    ftv::transform_point(scene.tree().world_center(marker), scene.tree().world_to_local(inner), back);
     expect_vec(back, {1, 0, 0}, 1e-5f, "world to local");
 }
 
@@ -88,30 +88,30 @@ Mat4 content_by_hand(const Node& part) {
 TEST(SceneMatrices, KeptContentMatricesFollowEveryChange) {
     ReferenceHost host;
     Scene& scene = host.new_scene();
-    const Node& outer = scene.add_part(scene.root(), "Outer");
-    const Node& middle = scene.add_part(outer, "Middle");
-    const Node& inner = scene.add_part(middle, "Inner");
-    const Node& other = scene.add_part(scene.root(), "Other");
-    const Node& marker = scene.add_marker(inner, {1, 0, 0});
+    const Node& outer = scene.tree().add_part(scene.tree().root(), "Outer");
+    const Node& middle = scene.tree().add_part(outer, "Middle");
+    const Node& inner = scene.tree().add_part(middle, "Inner");
+    const Node& other = scene.tree().add_part(scene.tree().root(), "Other");
+    const Node& marker = scene.tree().add_marker(inner, {1, 0, 0});
     auto expect_current = [&](const char* what) {
         for (const Node* part : {&outer, &middle, &inner, &other}) {
-            const Mat4 kept = scene.content_matrix(*part), fresh = content_by_hand(*part);
+            const Mat4 kept = scene.tree().content_matrix(*part), fresh = content_by_hand(*part);
             for (int i = 0; i < 4; ++i)
                 for (int j = 0; j < 4; ++j) EXPECT_EQ(kept.m[i][j], fresh.m[i][j]) << what << " " << part->name;
         }
     };
     expect_current("at first");
-    scene.set_transformation(outer, ftv::translation_matrix({1, 0, 0}));
+    scene.tree().set_transformation(outer, ftv::translation_matrix({1, 0, 0}));
     expect_current("outer moved");
-    scene.set_transformation(middle, refhost::rotation_between({0, 0, 1}, {0, 1, 0}));
+    scene.tree().set_transformation(middle, refhost::rotation_between({0, 0, 1}, {0, 1, 0}));
     expect_current("middle turned");
-    scene.set_transformation(other, ftv::translation_matrix({0, 0, 7}));
-    scene.move_after(inner, other);  // inner now beside Other, under the root
+    scene.tree().set_transformation(other, ftv::translation_matrix({0, 0, 7}));
+    scene.tree().move_after(inner, other);  // inner now beside Other, under the root
     expect_current("inner moved beside another part");
-    scene.detach(inner);
-    scene.append(other, inner);      // and now inside Other
+    scene.tree().detach(inner);
+    scene.tree().append(other, inner);      // and now inside Other
     expect_current("inner moved into another part");
-    expect_vec(scene.world_center(marker), {1, 0, 7}, 1e-6f, "marker follows its part");
+    expect_vec(scene.tree().world_center(marker), {1, 0, 7}, 1e-6f, "marker follows its part");
 }
 
 TEST(Ledger, CatchesLeaksDoubleReleasesAndAddedReferences) {
@@ -141,8 +141,8 @@ TEST(HostRef, ReleasesOnEveryPathAndFollowsObjectsMovedInPlace) {
     const ftv::EntryFrame frame;
     ReferenceHost host;
     Scene& scene = host.new_scene();
-    scene.add_part(scene.root(), "A");
-    scene.add_part(scene.root(), "B");
+    scene.tree().add_part(scene.tree().root(), "A");
+    scene.tree().add_part(scene.tree().root(), "B");
     for (auto mode : {refhost::SiblingMode::fresh, refhost::SiblingMode::in_place}) {
         scene.sibling_mode = mode;
         auto root = ftv::adopt(scene.root_part());
@@ -190,8 +190,8 @@ TEST(Scene, StreamsMovesAndMisuse) {
     const ftv::EntryFrame frame;
     ReferenceHost host;
     Scene& scene = host.new_scene();
-    const Node& a = scene.add_part(scene.root(), "A");
-    const Node& b = scene.add_part(a, "B");
+    const Node& a = scene.tree().add_part(scene.tree().root(), "A");
+    const Node& b = scene.tree().add_part(a, "B");
     {
         // Reading past the end gives 0; a stream handed out outlives its replacement.
         auto view = ftv::adopt(scene.root_part());
