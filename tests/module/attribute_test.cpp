@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "case_names.h"
-#include "host/attribute_interface.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
 #include "scenes.h"
@@ -178,74 +177,6 @@ TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {
     main->initialization(flag, scene);
     main->update_notification(flag, scene);
     EXPECT_EQ(billboard.transformations_set, 1u);
-}
-
-// The attribute's own operations 2 to 19 and plugin operation 74, called by
-// slot with the arguments the host passes.
-TEST_F(Attribute, FixedAnswersBySlot) {
-    void* object = attribute.get();
-    const U a = 0x11111111u, b = 0x22222222u, c = 0x33333333u;
-    const auto calls = host.faults().calls();
-
-    using Record = std::uint8_t*;
-    const struct {
-        std::size_t op;
-        int more;  // arguments after the record
-        std::size_t offset;
-        std::uint8_t value;
-    } records[] = {{4, 0, 0, 1},   {5, 0, 0, 0},  {6, 0, 0, 0}, {7, 1, 0, 1},
-                   {11, 5, 24, 1}, {16, 0, 0, 0}, {18, 0, 0, 0}};
-    for (const auto& r : records) {
-        SCOPED_TRACE("operation " + std::to_string(r.op));
-        std::uint8_t record[32];
-        std::memset(record, 0xA5, sizeof record);
-        Record answer = nullptr;
-        if (r.more == 0) answer = call_slot<Record, Record, V>(object, own_slot(r.op), record, nullptr);
-        if (r.more == 1) answer = call_slot<Record, Record, U, V>(object, own_slot(r.op), record, a, nullptr);
-        if (r.more == 5) {
-            answer = call_slot<Record, Record, U, U, U, U, U, V>(object, own_slot(r.op), record, a, b, c, a, b,
-                                                                 nullptr);
-        }
-        EXPECT_EQ(answer, record);
-        for (std::size_t i = 0; i < sizeof record; ++i) {
-            EXPECT_EQ(record[i], i == r.offset ? r.value : 0xA5) << "byte " << i;
-        }
-    }
-
-    EXPECT_FALSE((call_slot<bool, U, U, V>(object, own_slot(2), a, b, nullptr)));
-    EXPECT_FALSE((call_slot<bool, U, U, V>(object, own_slot(3), a, b, nullptr)));
-    call_slot<void, U, U, V>(object, own_slot(8), a, b, nullptr);
-    EXPECT_EQ((call_slot<std::int32_t, U, V>(object, own_slot(9), a, nullptr)), 1);
-    EXPECT_EQ((call_slot<std::int32_t, U, U, U, V>(object, own_slot(10), a, b, c, nullptr)), 0);
-    EXPECT_EQ((call_slot<std::int32_t, U, U, V>(object, own_slot(12), a, b, nullptr)), 1);
-    EXPECT_EQ((call_slot<std::int32_t, U, U, U, U, U, U, U, U, U, V>(object, own_slot(13), a, b, c, a, b, c, a, b, c,
-                                                                    nullptr)),
-              0);
-    EXPECT_EQ((call_slot<std::int32_t, U, U, V>(object, own_slot(14), a, b, nullptr)), 0);
-    EXPECT_EQ((call_slot<std::int32_t, U, U, V>(object, own_slot(15), a, b, nullptr)), 0);
-    EXPECT_FALSE((call_slot<bool, U, V>(object, own_slot(17), a, nullptr)));
-    EXPECT_FALSE((call_slot<bool, U, V>(object, own_slot(19), a, nullptr)));
-    call_slot<void, U, U, U, U, V>(object, plugin_slot(74), a, b, c, a, nullptr);
-
-    // None of them reaches the host.
-    EXPECT_EQ(host.faults().calls(), calls);
-}
-
-// Where plugin operation 74 goes: a component of our own on the same interface
-// sees its first three arguments arrive at operation 8.
-TEST(AttributeInterface, Operation74HandsItsFirstThreeArgumentsToOperation8) {
-    struct Probe final : ftv::attribute_interface {
-        void* destroy(std::uint32_t) override { return this; }
-        void attribute_op_8(U x, U y, void* reserved) override {
-            seen = {x, y, static_cast<U>(reinterpret_cast<std::uintptr_t>(reserved))};
-            ++calls;
-        }
-        std::vector<U> seen;
-        int calls = 0;
-    } probe;
-    call_slot<void, U, U, U, U, V>(&probe, plugin_slot(74), 0x11u, 0x22u, 0x33u, 0x44u, nullptr);
-    EXPECT_EQ(probe.calls, 1);
-    EXPECT_EQ(probe.seen, (std::vector<U>{0x11u, 0x22u, 0x33u}));
 }
 
 }  // namespace

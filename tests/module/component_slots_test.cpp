@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "answer_calls.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
 #include "slots.h"
@@ -15,13 +16,13 @@ struct Kind {
     const char* what;
     const ftv::GUID* id;
     std::uint32_t plugin_id;
-    std::size_t first_reserved_own;  // 0: the kind has no operations of its own
+    fixed_answers::Component component;
 };
 
 const Kind kKinds[] = {
-    {"main", &ftv::kPluginInterfaceId, 0x40A000C0u, 0},
-    {"attribute", &ftv::kAttributeInterfaceId, 0x40A000C2u, 20},
-    {"creator", &ftv::kCreatorInterfaceId, 0x40A000C3u, 13},
+    {"main", &ftv::kPluginInterfaceId, 0x40A000C0u, fixed_answers::Component::main},
+    {"attribute", &ftv::kAttributeInterfaceId, 0x40A000C2u, fixed_answers::Component::attribute},
+    {"creator", &ftv::kCreatorInterfaceId, 0x40A000C3u, fixed_answers::Component::creator},
 };
 
 ftv::plugin_interface* create(const Kind& kind, refhost::ReferenceHost& host) {
@@ -47,11 +48,15 @@ TEST_F(ComponentSlots, CountingFromCreationToTheLastRelease) {
     }
 }
 
-TEST_F(ComponentSlots, FixedAnswersOfEveryComponent) {
+// Every operation but the handlers answers as tabled, by slot, without
+// reaching the host; every reserved one raises the integer 0.
+TEST_F(ComponentSlots, FixedAnswersAndReservedOperations) {
+    using fixed_answers::Of;
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.what);
         ComponentPtr component(create(kind, host));
         void* object = component.get();
+        const auto calls = host.faults().calls();
 
         void* untouched = reinterpret_cast<void*>(std::uintptr_t{0xABCD});
         void* out = untouched;
@@ -59,46 +64,28 @@ TEST_F(ComponentSlots, FixedAnswersOfEveryComponent) {
         EXPECT_EQ(call_com_slot<ftv::HResult>(object, kQueryInterface, &any, &out),
                   static_cast<ftv::HResult>(0x80004002u));
         EXPECT_EQ(out, untouched);
-
         EXPECT_TRUE(call_slot<bool>(object, kIsUnknownInterface));
         EXPECT_EQ(call_slot<std::uint32_t>(object, plugin_slot(1), static_cast<void*>(nullptr)), kind.plugin_id);
-        EXPECT_EQ(call_slot<std::int32_t>(object, plugin_slot(32), static_cast<void*>(nullptr)), 36088);
-        // The generic operations G1 to G8 (49 to 56): the creator routes them to
-        // its own operations; the others keep the defaults, true from G5 on.
-        if (kind.first_reserved_own != 13) {
-            void* none = nullptr;
-            const ftv::Vec3 position{1, 2, 3};
-            for (std::size_t op = 49; op <= 52; ++op) EXPECT_FALSE(call_slot<bool>(object, plugin_slot(op), none)) << op;
-            EXPECT_TRUE((call_slot<bool, std::uint32_t, std::uint32_t, void*>(object, plugin_slot(53), 1, 2, none)));
-            EXPECT_TRUE((call_slot<bool, const ftv::Vec3*, std::uint32_t, std::uint32_t, void*>(
-                object, plugin_slot(54), &position, 1, 2, none)));
-            EXPECT_TRUE((call_slot<bool, std::uint32_t, std::uint32_t, std::uint32_t, void*>(object, plugin_slot(55), 1,
-                                                                                             2, 3, none)));
-            EXPECT_TRUE((call_slot<bool, std::uint32_t, std::uint32_t, void*>(object, plugin_slot(56), 1, 2, none)));
-        }
-        // A placeholder holds its slot and answers 0.
-        EXPECT_EQ(call_slot<std::int32_t>(object, plugin_slot(2), static_cast<void*>(nullptr)), 0);
-        EXPECT_EQ(call_slot<std::int32_t>(object, plugin_slot(89), static_cast<void*>(nullptr)), 0);
-    }
-}
 
-TEST_F(ComponentSlots, ReservedOperationsRaiseZero) {
-    for (const Kind& kind : kKinds) {
-        SCOPED_TRACE(kind.what);
-        ComponentPtr component(create(kind, host));
-        std::vector<std::size_t> slots = {plugin_slot(90), plugin_slot(145), plugin_slot(200)};
-        if (kind.first_reserved_own != 0) {
-            slots.push_back(own_slot(kind.first_reserved_own));
-            slots.push_back(own_slot(200));
-        }
-        for (std::size_t slot : slots) {
-            try {
-                call_slot<void>(component.get(), slot, static_cast<void*>(nullptr));
-                ADD_FAILURE() << "slot " << slot << " returned";
-            } catch (std::int32_t value) {
-                EXPECT_EQ(value, 0) << "slot " << slot;
+        for (Of of : {Of::plugin, Of::own}) {
+            for (int number = 2; number < fixed_answers::first_reserved(kind.component, of); ++number) {
+                fixed_answers::Operation operation{};
+                if (fixed_answer(kind.component, of, number, operation)) {
+                    EXPECT_EQ(wrong_answer(object, operation), "") << (of == Of::own ? "own " : "") << number;
+                }
+            }
+            const int first = fixed_answers::first_reserved(kind.component, of);
+            for (int number = first; first != 0 && number <= 200; ++number) {
+                const std::size_t slot = of == Of::plugin ? plugin_slot(std::size_t(number)) : own_slot(std::size_t(number));
+                try {
+                    call_slot<void>(object, slot, static_cast<void*>(nullptr));
+                    ADD_FAILURE() << "reserved " << number << " returned";
+                } catch (std::int32_t value) {
+                    EXPECT_EQ(value, 0) << "reserved " << number;
+                }
             }
         }
+        EXPECT_EQ(host.faults().calls(), calls) << "none of them reaches the host";
     }
 }
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "answer_calls.h"
 #include "case_names.h"
-#include "host/creator_interface.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
 #include "scenes.h"
@@ -221,81 +221,20 @@ TEST_F(Creator, TheNewGroupFacesTheCameraAfterTheNextNotification) {
     EXPECT_EQ(billboard.transformations_set, 0u);
 }
 
-// The creator's own operations 2 to 12 and the generic operations of the
-// plugin interface, called by slot with the arguments the host passes. None of
-// them disturbs the input that the next creation uses.
-TEST_F(Creator, FixedAnswersBySlot) {
-    void* object = creator.get();
+// The operations with fixed answers, the input handler's own G6 and 7 among
+// them, leave the input the next creation uses as it was.
+TEST_F(Creator, TheFixedAnswersLeaveTheInput) {
     const ftv::Vec3 position = {7.25f, -1, 3};
     input(position);
-    const std::uint32_t a = 0x11111111u, b = 0x22222222u, c = 0x33333333u;
-    const ftv::Vec3 elsewhere = {-100, 200, -300};
-    const auto calls = host.faults().calls();
-
-    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(2), nullptr)));
-    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(3), nullptr)));
-    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(4), nullptr)));
-    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(5), nullptr)));
-    EXPECT_TRUE((call_slot<bool, U, U, V>(object, own_slot(6), a, b, nullptr)));
-    EXPECT_TRUE((call_slot<bool, const ftv::Vec3*, U, U, V>(object, own_slot(7), &elsewhere, a, b, nullptr)));
-    EXPECT_TRUE((call_slot<bool, U, U, U, V>(object, own_slot(8), a, b, c, nullptr)));
-    EXPECT_TRUE((call_slot<bool, U, U, V>(object, own_slot(9), a, b, nullptr)));
-    EXPECT_TRUE((call_slot<bool, U, V>(object, own_slot(10), a, nullptr)));
-    call_slot<void, U, U, V>(object, own_slot(11), a, b, nullptr);
-    EXPECT_FALSE((call_slot<bool, V>(object, own_slot(12), nullptr)));
-
-    EXPECT_FALSE((call_slot<bool, V>(object, plugin_slot(49), nullptr)));
-    EXPECT_TRUE((call_slot<bool, V>(object, plugin_slot(50), nullptr)));
-    EXPECT_FALSE((call_slot<bool, V>(object, plugin_slot(51), nullptr)));
-    EXPECT_FALSE((call_slot<bool, V>(object, plugin_slot(52), nullptr)));
-    EXPECT_TRUE((call_slot<bool, U, U, V>(object, plugin_slot(53), a, b, nullptr)));
-    EXPECT_TRUE((call_slot<bool, U, U, U, V>(object, plugin_slot(55), a, b, c, nullptr)));
-    EXPECT_TRUE((call_slot<bool, U, U, V>(object, plugin_slot(56), a, b, nullptr)));
-    call_slot<void, U, U, U, U, V>(object, plugin_slot(74), a, b, c, a, nullptr);
-    EXPECT_EQ(host.faults().calls(), calls);
-
+    for (fixed_answers::Of of : {fixed_answers::Of::plugin, fixed_answers::Of::own}) {
+        for (int number = 2; number < fixed_answers::first_reserved(fixed_answers::Component::creator, of); ++number) {
+            fixed_answers::Operation operation{};
+            if (number != 54 && fixed_answer(fixed_answers::Component::creator, of, number, operation))
+                wrong_answer(creator.get(), operation);
+        }
+    }
     const Node& marker = marker_of(create());
     EXPECT_EQ(std::memcmp(&marker.center, &position, sizeof position), 0);
-}
-
-// Where the generic operations go: a component of our own on the same
-// interface, whose own operations answer the opposite of their defaults and
-// note what they were given.
-TEST(CreatorInterface, GenericOperationsReachTheirOwnOperations) {
-    struct Probe final : ftv::creator_interface {
-        void* destroy(std::uint32_t) override { return this; }
-        bool creator_op_2(void*) override { return note({2}, true); }
-        bool creator_op_4(void*) override { return note({4}, true); }
-        bool creator_op_5(void*) override { return note({5}, true); }
-        bool creator_op_6(U x, U y, void*) override { return note({6, x, y}, false); }
-        bool creator_op_7(const ftv::Vec3* p, U x, U y, void*) override {
-            return note({7, bits_of(p->x), x, y}, false);
-        }
-        bool creator_op_8(U x, U y, U z, void*) override { return note({8, x, y, z}, false); }
-        bool creator_op_9(U x, U y, void*) override { return note({9, x, y}, false); }
-        void creator_op_11(U x, U y, void* reserved) override {
-            note({11, x, y, static_cast<U>(reinterpret_cast<std::uintptr_t>(reserved))}, false);
-        }
-        bool note(std::vector<U> what, bool answer) {
-            seen.push_back(std::move(what));
-            return answer;
-        }
-        std::vector<std::vector<U>> seen;
-    } probe;
-    const ftv::Vec3 p = {0.5f, 0, 0};
-    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(49), nullptr)));
-    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(50), nullptr)));  // answered without an own operation
-    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(51), nullptr)));
-    EXPECT_TRUE((call_slot<bool, V>(&probe, plugin_slot(52), nullptr)));
-    EXPECT_FALSE((call_slot<bool, U, U, V>(&probe, plugin_slot(53), 0x61, 0x62, nullptr)));
-    EXPECT_FALSE((call_slot<bool, const ftv::Vec3*, U, U, V>(&probe, plugin_slot(54), &p, 0x71, 0x72, nullptr)));
-    EXPECT_FALSE((call_slot<bool, U, U, U, V>(&probe, plugin_slot(55), 0x81, 0x82, 0x83, nullptr)));
-    EXPECT_FALSE((call_slot<bool, U, U, V>(&probe, plugin_slot(56), 0x91, 0x92, nullptr)));
-    call_slot<void, U, U, U, U, V>(&probe, plugin_slot(74), 0xA1, 0xA2, 0xA3, 0xA4, nullptr);
-    const std::vector<std::vector<U>> want = {
-        {2}, {4}, {5}, {6, 0x61, 0x62}, {7, bits_of(0.5f), 0x71, 0x72}, {8, 0x81, 0x82, 0x83}, {9, 0x91, 0x92},
-        {11, 0xA1, 0xA2, 0xA3}};
-    EXPECT_EQ(probe.seen, want);
 }
 
 }  // namespace
