@@ -92,6 +92,33 @@ Vec3 scaled(const Vec3& v, double s) {
     return {static_cast<float>(v.x * s), static_cast<float>(v.y * s), static_cast<float>(v.z * s)};
 }
 
+struct D3 {
+    double x, y, z;
+};
+D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+D3 operator*(D3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
+double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double norm(D3 a) { return std::sqrt(dot(a, a)); }
+D3 from(const Vec3& v) { return {v.x, v.y, v.z}; }
+D3 unit(D3 a) { return a * (1 / norm(a)); }
+D3 cross(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+// The angle between two non-zero vectors, accurate also when it is small.
+double angle(D3 a, D3 b) { return std::atan2(norm(cross(a, b)), dot(a, b)); }
+// a without its component along the unit vector d.
+D3 across(D3 a, D3 d) { return a - d * dot(a, d); }
+
+// The pivot as the plug-in finds it, and the direction from it to the eye.
+Vec3 pivot_of(const SceneTree& tree, const Node& part) {
+    return transform_point(tree.local_center(*part.first()), tree.local_to_world(part));
+}
+D3 toward_eye(const SceneTree& tree, const Node& part) {
+    return from(tree.camera_data().eye) - from(pivot_of(tree, part));
+}
+
+bool near(const Vec3& a, const Vec3& b, double tolerance) {
+    return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance && std::fabs(a.z - b.z) <= tolerance;
+}
+
 }  // namespace
 
 FacingMode facing_mode(const Node& part) {
@@ -113,44 +140,17 @@ Vec3 facing_of(const SceneTree& tree, const Node& part) { return world_axis(tree
 double facing_tolerance(const SceneTree& tree, const Node& part) {
     if (part.parent() == nullptr) return 1e-5;
     const ftv::Mat4 m = tree.content_matrix(*part.parent());
+    if (facing_mode(part) != FacingMode::plain) {
+        const D3 r0{m.m[0][0], m.m[0][1], m.m[0][2]}, r1{m.m[1][0], m.m[1][1], m.m[1][2]}, r2{m.m[2][0], m.m[2][1], m.m[2][2]};
+        const double frobenius = std::sqrt(dot(r0, r0) + dot(r1, r1) + dot(r2, r2));
+        return 1e-6 + 1e-7 * frobenius * frobenius * frobenius / std::fabs(dot(r0, cross(r1, r2)));
+    }
     const double x = m.m[0][0], y = m.m[0][1], z = m.m[0][2];
     const double row = std::sqrt(x * x + y * y + z * z);
     const double cos_y = row > 0 ? std::sqrt(x * x + y * y) / row : 1;
     return 1e-5 + 2e-7 / std::max(cos_y, 2e-4);
 }
 
-namespace {
-
-struct D3 {
-    double x, y, z;
-};
-D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-D3 operator*(D3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double norm(D3 a) { return std::sqrt(dot(a, a)); }
-D3 from(const Vec3& v) { return {v.x, v.y, v.z}; }
-D3 unit(D3 a) { return a * (1 / norm(a)); }
-// The angle between two non-zero vectors, accurate also when it is small.
-double angle(D3 a, D3 b) {
-    const D3 c{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-    return std::atan2(norm(c), dot(a, b));
-}
-// a without its component along the unit vector d.
-D3 across(D3 a, D3 d) { return a - d * dot(a, d); }
-
-// The pivot as the plug-in finds it, and the direction from it to the eye.
-Vec3 pivot_of(const SceneTree& tree, const Node& part) {
-    return transform_point(tree.local_center(*part.first()), tree.local_to_world(part));
-}
-D3 toward_eye(const SceneTree& tree, const Node& part) {
-    return from(tree.camera_data().eye) - from(pivot_of(tree, part));
-}
-
-bool near(const Vec3& a, const Vec3& b, double tolerance) {
-    return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance && std::fabs(a.z - b.z) <= tolerance;
-}
-
-}  // namespace
 
 std::string kept_because(const SceneTree& tree, const Node& part) {
     const FacingMode mode = facing_mode(part);
@@ -164,8 +164,7 @@ std::string kept_because(const SceneTree& tree, const Node& part) {
     const D3 r0 = D3{frame.m[0][0], frame.m[0][1], frame.m[0][2]} * (1 / w);
     const D3 r1 = D3{frame.m[1][0], frame.m[1][1], frame.m[1][2]} * (1 / w);
     const D3 r2 = D3{frame.m[2][0], frame.m[2][1], frame.m[2][2]} * (1 / w);
-    const D3 c{r1.y * r2.z - r1.z * r2.y, r1.z * r2.x - r1.x * r2.z, r1.x * r2.y - r1.y * r2.x};
-    if (!(std::fabs(dot(r0, c)) > ftv::kExactFlatShare * norm(r0) * norm(r1) * norm(r2)))
+    if (!(std::fabs(dot(r0, cross(r1, r2))) > ftv::kExactFlatShare * norm(r0) * norm(r1) * norm(r2)))
         return "its parent's frame is flat: it has no inverse to turn it in";
     // The direction as the plug-in takes it: eye minus pivot, in floats.
     const Vec3 eye = tree.camera_data().eye, pivot = pivot_of(tree, part);

@@ -63,6 +63,9 @@ ftv::Vec3 facing_of(const SceneTree& tree, const Node& part);
 // learns that rotation's angles by decomposing its matrix, whose Y angle is
 // the arcsine of a float, so its rounding (6e-8) grows there by 1 / cos Y
 // (below cos Y = 2e-4 the decomposition folds the Z turn into X instead).
+// An upright or exact part: 1e-6 radians plus 1e-7 times |L|^3 / |det L|
+// (Frobenius norm), L the 3x3 of its frame, which bounds the frame's
+// condition: the rounding of the stored turn to floats grows by it.
 double facing_tolerance(const SceneTree& tree, const Node& part);
 
 // Why an upright or exact part that the walk reaches keeps the

@@ -80,7 +80,7 @@ ftv::Mat4 random_frame(SplitMix& rng) {
         const ftv::Vec3 world_axes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
         switch (rng.below(5)) {
             case 0: {
-                const double angle = rng.uniform(-M_PI, M_PI);
+                const double angle = rng.uniform(-3.14159265358979, 3.14159265358979);
                 f = turn(axis, float(std::cos(angle)), float(std::sin(angle)));
                 break;
             }
