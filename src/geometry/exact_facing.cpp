@@ -19,7 +19,8 @@ bool finite(const D3& v) { return finite(v.x) && finite(v.y) && finite(v.z); }
 bool make_unit(D3& v) {
     const double n = std::sqrt(dot(v, v));
     if (!(n > 0) || !finite(n)) return false;
-    v = {v.x / n, v.y / n, v.z / n};
+    const double k = 1 / n;
+    v = {v.x * k, v.y * k, v.z * k};
     return true;
 }
 
@@ -38,9 +39,13 @@ struct InverseFrame {
 bool invert_frame(const Mat4& frame, InverseFrame& out) {
     const double w = frame.m[3][3];
     if (w == 0 || !finite(w)) return false;
-    const D3 r0{frame.m[0][0] / w, frame.m[0][1] / w, frame.m[0][2] / w};
-    const D3 r1{frame.m[1][0] / w, frame.m[1][1] / w, frame.m[1][2] / w};
-    const D3 r2{frame.m[2][0] / w, frame.m[2][1] / w, frame.m[2][2] / w};
+    // Only the sign of w matters for directions, but its size decides what
+    // overflows; x / 1 is x, which spares the usual case nine divisions.
+    const auto row = [&frame, w](int i) {
+        const D3 r{frame.m[i][0], frame.m[i][1], frame.m[i][2]};
+        return w == 1 ? r : D3{r.x / w, r.y / w, r.z / w};
+    };
+    const D3 r0 = row(0), r1 = row(1), r2 = row(2);
     if (!finite(r0) || !finite(r1) || !finite(r2)) return false;
     // v * L^-1 = (v . (r1 x r2), v . (r2 x r0), v . (r0 x r1)) / det L.
     out.adjugate_columns[0] = cross(r1, r2);
