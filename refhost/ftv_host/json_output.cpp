@@ -19,7 +19,13 @@ Json float_json(float value) {
     // The shortest decimal that reads back as this float; stored as the double
     // nearest to it, which the writer prints as that same short decimal.
     char text[32];
-    const char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    char* end = text;
+    for (int digits = 6; digits <= 9; ++digits) {
+        end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr;
+        float back = 0;
+        std::from_chars(text, end, back);
+        if (std::memcmp(&back, &value, sizeof back) == 0) break;
+    }
     double shown = 0;
     std::from_chars(text, end, shown);
     // Whole numbers as integers ("2", not "2.0"); -0 keeps its sign as a double.

@@ -329,10 +329,7 @@ int main(int argc, char** argv) {
     try {
         return run(options);
     } catch (const InputError& error) {
-        // In the form of every input error: where, then what.
-        std::string what = error.what();
-        if (!what.empty() && what[0] != '-') what = "command line: " + what;
-        std::cerr << "ftv-host: " << what << "\n";
+        std::cerr << "ftv-host: " << error.what() << "\n";
         return kInputFailed;
     } catch (const refhost::LoadError& error) {
         std::cerr << "ftv-host: " << error.what() << "\n";
