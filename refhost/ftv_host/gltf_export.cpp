@@ -81,14 +81,71 @@ private:
         return out;
     }
 
+    // glTF holds only matrices made of a translation, a rotation and a scale.
+    // Another one (sheared, mirrored by a zero, with a column 3 other than
+    // (0, 0, 0, 1)) is written as the nearest such matrix for viewers, and as
+    // itself in the extras, from where the model import reads it back.
+    void add_matrix(Json& node, const ftv::Mat4& m, const Node& part) const {
+        const Json exact = matrix(m, part, "a transformation");
+        const ftv::Mat4 near = nearest_trs(m);
+        if (std::memcmp(&near, &m, sizeof m) == 0) {
+            node["matrix"] = exact;
+            return;
+        }
+        node["matrix"] = matrix(near, part, "a transformation");
+        node["extras"]["Z_FaceToViewer_matrix"] = exact;
+    }
+
+    // m itself when it is a translation, rotation and scale to within a
+    // millionth; else its rows made orthogonal (Gram-Schmidt, keeping their
+    // lengths and the sign of the determinant) over column 3 = (0, 0, 0, 1).
+    static ftv::Mat4 nearest_trs(const ftv::Mat4& m) {
+        double r[3][3], length[3];
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) r[i][j] = m.m[i][j];
+            length[i] = std::sqrt(r[i][0] * r[i][0] + r[i][1] * r[i][1] + r[i][2] * r[i][2]);
+        }
+        const auto dot = [](const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+        const double det = r[0][0] * (r[1][1] * r[2][2] - r[1][2] * r[2][1]) -
+                           r[0][1] * (r[1][0] * r[2][2] - r[1][2] * r[2][0]) +
+                           r[0][2] * (r[1][0] * r[2][1] - r[1][1] * r[2][0]);
+        bool trs = m.m[0][3] == 0 && m.m[1][3] == 0 && m.m[2][3] == 0 && m.m[3][3] == 1 && det != 0;
+        for (int i = 0; i < 3 && trs; ++i)
+            for (int j = i + 1; j < 3; ++j) trs = trs && std::fabs(dot(r[i], r[j])) <= 1e-6 * length[i] * length[j];
+        if (trs) return m;
+        ftv::Mat4 out = ftv::kIdentityMatrix;
+        for (int j = 0; j < 3; ++j) out.m[3][j] = m.m[3][j];
+        if (!(length[0] > 0 && length[1] > 0 && length[2] > 0 && std::isfinite(det))) return out;
+        double u[3][3];
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) u[i][j] = r[i][j];
+            for (int k = 0; k < i; ++k) {
+                const double d = dot(u[i], u[k]);
+                for (int j = 0; j < 3; ++j) u[i][j] -= d * u[k][j];
+            }
+            const double n = std::sqrt(dot(u[i], u[i]));
+            if (!(n > 0)) return out;
+            for (int j = 0; j < 3; ++j) u[i][j] /= n;
+        }
+        // The third row from the first two, so that the turn keeps the determinant's sign.
+        const double sign = det < 0 ? -1 : 1;
+        const double z[3] = {u[0][1] * u[1][2] - u[0][2] * u[1][1], u[0][2] * u[1][0] - u[0][0] * u[1][2],
+                             u[0][0] * u[1][1] - u[0][1] * u[1][0]};
+        for (int j = 0; j < 3; ++j) {
+            out.m[0][j] = static_cast<float>(u[0][j] * length[0]);
+            out.m[1][j] = static_cast<float>(u[1][j] * length[1]);
+            out.m[2][j] = static_cast<float>(z[j] * sign * length[2]);
+        }
+        return out;
+    }
+
     // The node for a part, with its children numbered after it (so a node
     // made later has a higher number); the root's own number is 0.
     Json node_for(const Node& part, const std::string& name) {
         Json node = {{"name", name}};
-        if (&part != &scene_.root() && !is_identity(part.transformation))
-            node["matrix"] = matrix(part.transformation, part, "a transformation");
+        if (&part != &scene_.root() && !is_identity(part.transformation)) add_matrix(node, part.transformation, part);
         if (const refhost::StreamData* stream = part.stream(ftv::kMainId))
-            node["extras"] = {{"Z_FaceToViewer", stream->empty() ? 0 : stream->front()}};
+            node["extras"]["Z_FaceToViewer"] = stream->empty() ? 0 : stream->front();
         Json primitives = Json::array();
         std::string mesh_name;
         for (const Node* child : part.children()) {

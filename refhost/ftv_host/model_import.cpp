@@ -3,11 +3,16 @@
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -29,6 +34,14 @@ using refhost::Node;
 // The key under which a node's metadata holds the plug-in's value.
 constexpr char kTagKey[] = "Z_FaceToViewer";
 constexpr char kTargetKey[] = "Z_FaceToViewer_target";
+// A matrix glTF cannot hold as such, as ftv-host's own glTF files keep it.
+constexpr char kMatrixKey[] = "Z_FaceToViewer_matrix";
+
+// A file can make a reader of Assimp grow its arrays without end (a vertex
+// count in the billions in a file of a few hundred bytes). While it reads,
+// the process may take this much address space more than it already has;
+// beyond that an allocation fails and the reader gives up.
+constexpr std::uint64_t kReadingBudget = 2ull << 30;
 
 std::string lower_extension(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -43,6 +56,9 @@ std::string lower_extension(const std::string& path) {
 std::string reason_in_words(std::string what, const std::string& path) {
     if (what.rfind("No suitable reader found", 0) == 0)
         return "not a format Assimp reads (neither by its extension nor by its content)";
+    if (what.find("bad_alloc") != std::string::npos)
+        return "Assimp cannot read it: it asks for more memory than a model may take while it is read (" +
+               std::to_string(kReadingBudget >> 30) + " GB)";
     for (const std::string& name : {"\"" + path + "\"", path}) {
         for (auto at = what.find(name); at != std::string::npos; at = what.find(name)) what.erase(at, name.size());
     }
@@ -117,6 +133,60 @@ struct Bounds {
         for (int i = 0; i < 3; ++i) sum += (high[i] - low[i]) * (high[i] - low[i]);
         return std::sqrt(sum) / 2;
     }
+};
+
+// Some of Assimp's readers print complaints of their own; while one reads,
+// standard output and error go nowhere, so that ftv-host says what went
+// wrong in its one line.
+class Quiet {
+public:
+    Quiet() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int nowhere = open("/dev/null", O_WRONLY);
+        for (int fd : {1, 2}) {
+            saved_[fd - 1] = dup(fd);
+            if (nowhere >= 0) dup2(nowhere, fd);
+        }
+        if (nowhere >= 0) close(nowhere);
+    }
+    ~Quiet() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        for (int fd : {1, 2}) {
+            if (saved_[fd - 1] < 0) continue;
+            dup2(saved_[fd - 1], fd);
+            close(saved_[fd - 1]);
+        }
+    }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+private:
+    int saved_[2] = {-1, -1};
+};
+
+class MemoryBudget {
+public:
+    MemoryBudget() {
+        std::uint64_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        if (pages == 0 || getrlimit(RLIMIT_AS, &saved_) != 0) return;
+        const std::uint64_t limit = pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE)) + kReadingBudget;
+        if (saved_.rlim_cur != RLIM_INFINITY && saved_.rlim_cur <= limit) return;
+        rlimit lowered = saved_;
+        lowered.rlim_cur = limit;
+        set_ = setrlimit(RLIMIT_AS, &lowered) == 0;
+    }
+    ~MemoryBudget() {
+        if (set_) setrlimit(RLIMIT_AS, &saved_);
+    }
+    MemoryBudget(const MemoryBudget&) = delete;
+    MemoryBudget& operator=(const MemoryBudget&) = delete;
+
+private:
+    rlimit saved_{};
+    bool set_ = false;
 };
 
 class Reader {
@@ -230,7 +300,7 @@ private:
 
     void child(const aiNode& node, const Node& parent, const std::string& path, const std::string& name,
                const std::optional<ftv::Mat4>& carried, bool reached) {
-        ftv::Mat4 own = row_matrix(node.mTransformation);
+        ftv::Mat4 own = transformation_of(node);
         if (carried) own = refhost::product(own, *carried);
         std::optional<std::int32_t> tag = tag_of(node, path);
         const auto asked = tag_paths_.find(path);
@@ -295,18 +365,29 @@ private:
     }
 
     std::optional<ftv::Vec3> stored_target() const {
-        if (camera_node_ == nullptr) return std::nullopt;
-        const aiMetadataEntry* entry = metadata_entry(*camera_node_, kTargetKey);
-        if (entry == nullptr || entry->mType != AI_AIMETADATA) return std::nullopt;
-        const auto& values = *static_cast<const aiMetadata*>(entry->mData);
-        if (values.mNumProperties != 3) return std::nullopt;
         float xyz[3];
-        for (unsigned i = 0; i < 3; ++i) {
-            const std::optional<double> value = metadata_number(values.mValues[i]);
-            if (!value) return std::nullopt;
-            xyz[i] = static_cast<float>(*value);
-        }
+        if (camera_node_ == nullptr || !stored_floats(*camera_node_, kTargetKey, xyz, 3)) return std::nullopt;
         return ftv::Vec3{xyz[0], xyz[1], xyz[2]};
+    }
+
+    // The node's transformation, as its own extras keep it when glTF could not.
+    static ftv::Mat4 transformation_of(const aiNode& node) {
+        ftv::Mat4 kept{};
+        return stored_floats(node, kMatrixKey, &kept.m[0][0], 16) ? kept : row_matrix(node.mTransformation);
+    }
+
+    // count numbers of an array in the node's metadata under key.
+    static bool stored_floats(const aiNode& node, const char* key, float* out, unsigned count) {
+        const aiMetadataEntry* entry = metadata_entry(node, key);
+        if (entry == nullptr || entry->mType != AI_AIMETADATA) return false;
+        const auto& values = *static_cast<const aiMetadata*>(entry->mData);
+        if (values.mNumProperties != count) return false;
+        for (unsigned i = 0; i < count; ++i) {
+            const std::optional<double> value = metadata_number(values.mValues[i]);
+            if (!value) return false;
+            out[i] = static_cast<float>(*value);
+        }
+        return true;
     }
 
     const std::string& file_;
@@ -337,8 +418,12 @@ void import_model(const std::string& path, const ModelTags& tags, refhost::Scene
     // One node per node of the file, not FBX's chain of pivot helpers.
     importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
-    const aiScene* model =
-        importer.ReadFile(path, aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_ValidateDataStructure);
+    const aiScene* model = nullptr;
+    {
+        const Quiet quiet;
+        const MemoryBudget budget;
+        model = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_ValidateDataStructure);
+    }
     if (model == nullptr || model->mRootNode == nullptr)
         throw InputError(path, "", reason_in_words(importer.GetErrorString(), path));
     Reader(path, *model, tags, scene).read();
