@@ -1,6 +1,7 @@
 #include "events.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "plugin_session.h"
 
@@ -133,9 +134,15 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
         case Event::Type::click:
             session.click(event.left ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
             break;
-        case Event::Type::attribute:
-            session.attribute(shape_named(session, event, event.shape), event.answer);
+        case Event::Type::attribute: {
+            const refhost::Node& shape = shape_named(session, event, event.shape);
+            session.attribute(shape, event.answer);
+            if (!shape.is_part())
+                std::cerr << "ftv-host: " << event.paths_where << ": warning: " << event.shape << " is a "
+                          << (shape.kind == refhost::kMarker ? "marker" : "mesh")
+                          << ", not a part: the dialog ran, but the update pass turns only parts\n";
             break;
+        }
         case Event::Type::create:
             if (event.selection) {
                 std::vector<const refhost::Node*> selection;

@@ -9,9 +9,13 @@
 #include <optional>
 
 #include "demo_scene.h"
+#include "arguments.h"
 #include "events.h"
 #include "explain.h"
+#include "gltf_export.h"
+#include "host/plugin_id.h"
 #include "json_output.h"
+#include "model_import.h"
 #include "orbit_page.h"
 #include "output_files.h"
 #include "plugin_session.h"
@@ -60,7 +64,23 @@ struct Options {
     std::vector<std::string> selection;
     bool notify = false;
     bool explain = false;
+    std::vector<std::string> tags;
+    std::string tag_groups;  // the mode; empty without --tag-groups
 };
+
+// The tags the options ask the model import for.
+ModelTags model_tags(const Options& options) {
+    ModelTags tags;
+    for (const std::string& text : options.tags) tags.paths.push_back(tag_argument(text));
+    if (!options.tag_groups.empty()) tags.groups = mode_argument("--tag-groups", options.tag_groups);
+    return tags;
+}
+
+bool switch_events(const std::vector<Event>& events) {
+    for (const Event& event : events)
+        if (event.type == Event::Type::menu || event.type == Event::Type::click) return true;
+    return false;
+}
 
 refhost::DialogAnswer answer_named(const std::string& name) {
     if (name == "on") return {true, true};
@@ -77,7 +97,7 @@ std::uint32_t orbit_steps(const Options& options) {
     return options.orbit_given ? options.orbit_steps : options.scene_file.empty() ? 36 : 0;
 }
 
-// Three numbers of an option, refused as a scene file would refuse them.
+// Three numbers of an option.
 ftv::Vec3 vec3_argument(const char* option, const std::vector<std::string>& values) {
     return {float_argument(option, 0, values[0]), float_argument(option, 1, values[1]),
             float_argument(option, 2, values[2])};
@@ -151,8 +171,15 @@ Progress orbit_recorder(PluginSession& session, std::uint32_t steps, std::vector
 
 int run(const Options& options) {
     // Everything that can be wrong with the input is found before the plug-in runs.
+    const ModelTags tags = model_tags(options);
+    const bool model = !options.scene_file.empty() && is_model_file(options.scene_file);
+    if (!model && (!tags.paths.empty() || tags.groups))
+        throw InputError(tags.paths.empty() ? "--tag-groups" : "--tag", "",
+                         "tags parts of a model that Assimp reads; a JSON scene keeps its tags in its streams");
+    if (!options.selection.empty() && options.create_at.empty())
+        throw InputError("--select", "", "selects shapes for the group creator, but --create is not given");
     Json scene_document;
-    if (!options.scene_file.empty()) scene_document = read_json_file(options.scene_file);
+    if (!options.scene_file.empty() && !model) scene_document = read_json_file(options.scene_file);
     std::vector<Event> script;
     if (!options.events_file.empty()) script = read_events(options.events_file);
     const std::vector<Event> events = events_of(options, std::move(script));
@@ -164,6 +191,8 @@ int run(const Options& options) {
     refhost::Scene& scene = session.scene();
     if (options.scene_file.empty()) {
         build_demo_scene(scene);
+    } else if (model) {
+        import_model(options.scene_file, tags, scene);
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }
@@ -187,6 +216,12 @@ int run(const Options& options) {
     OutputFiles outputs;
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, pane.present ? &pane_record : nullptr)));
+    std::string not_exported;
+    try {
+        outputs.add(out + "scene.gltf", gltf_text(scene));
+    } catch (const NotExportable& error) {
+        not_exported = error.what();
+    }
     if (options.pictures) {
         outputs.add(out + "view.svg", camera_view_svg(scene, pane, working_on));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path, working_on));
@@ -217,7 +252,11 @@ int run(const Options& options) {
               << (stored_on != working_on ? std::string(" (stored: ") + (stored_on ? "on" : "off") + ")" : "")
               << ", pane: "
               << (pane.present ? "\"" + pane.text + "\"" : "(not registered)") << "\n";
+    if (!working_on && !switch_events(events))
+        std::cout << "  the scene stores " << (scene.root().stream(ftv::kMainId) == nullptr ? "no switch" : "it off")
+                  << ", so the plug-in turns nothing; --menu on or --click left switches it on\n";
     for (const auto& file : outputs.files()) std::cout << "  wrote " << file.first << "\n";
+    if (!not_exported.empty()) std::cerr << "ftv-host: warning: scene.gltf not written: " << not_exported << "\n";
     if (options.explain) {
         std::cout << "parts with the plug-in's stream: " << explanations.size() << "\n";
         for (const std::string& line : explanations) std::cout << "  " << line << "\n";
@@ -236,7 +275,18 @@ int main(int argc, char** argv) {
     CLI::App app{"Runs the Z_FaceToViewer plug-in on a scene as its host would. Without a scene: a built-in demo "
                  "scene and an orbit of the camera around it. Order: initialisation, --menu, --click, --attribute, "
                  "--create, the --events script, --notify, --orbit."};
-    app.add_option("-s,--scene", options.scene_file, "Scene file (JSON) to load instead of the demo scene");
+    app.add_option("-s,--scene", options.scene_file,
+                   "Scene to load instead of the demo scene: ftv-host's JSON, or a model in any format Assimp reads "
+                   "(glTF, FBX, Collada, OBJ, 3DS, X, ...)");
+    app.add_option("--tag", options.tags,
+                   "Tag the model's part at PATH (repeatable): MODE 1 turns it toward the eye, 2 upright, 3 facing "
+                   "exactly; it gives its transformation to its contents and gets a #center marker if it has none")
+        ->type_name("PATH[=MODE]");
+    app.add_option("--tag-groups", options.tag_groups,
+                   "Tag every part of the model that holds a mesh and that the update pass reaches, as --tag does")
+        ->expected(0, 1)
+        ->default_str("1")
+        ->type_name("[MODE]");
     app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
     auto* orbit_option =
         app.add_option("--orbit", options.orbit_steps,
@@ -260,15 +310,25 @@ int main(int argc, char** argv) {
         ->type_name("NUMBER");
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
-    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")
+    app.add_option("-o,--out", options.out_dir,
+                   "Folder for scene.json, scene.gltf, view.svg, top.svg and (with an orbit) orbit.html")
         ->capture_default_str();
     app.add_option("--module", options.module_path, "Plug-in module to load")->capture_default_str();
     app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
-    app.add_flag("!--no-pictures", options.pictures, "Write the scene file only");
+    app.add_flag("!--no-pictures", options.pictures, "Write the scene files only");
     app.add_flag("--japanese", options.japanese, "Report a Japanese user interface to the plug-in");
     app.add_flag("--explain", options.explain,
                  "After the events, say for every part with the plug-in's stream whether it turns, and why not");
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == 0) return app.exit(error);  // --help
+        // In the form of every input error: where, then what.
+        std::string what = error.what();
+        if (!what.empty() && what[0] != '-') what = "command line: " + what;
+        std::cerr << "ftv-host: " << what << "\n";
+        return kInputFailed;
+    }
     options.orbit_given = orbit_option->count() > 0;
 
     try {
