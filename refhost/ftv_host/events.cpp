@@ -14,6 +14,8 @@ refhost::DialogAnswer answer_at(const JsonAt& at) {
     refhost::DialogAnswer answer;
     answer.confirm = at.member("confirm").boolean();
     if (at.has("checked")) answer.checked = at.member("checked").boolean();
+    if (at.has("upright")) answer.second = at.member("upright").boolean();
+    if (at.has("exact")) answer.third = at.member("exact").boolean();
     return answer;
 }
 
@@ -44,7 +46,7 @@ Event event_at(const std::string& file, const JsonAt& at) {
         if (name != "left" && name != "right") button.fail("button \"" + name + "\" is not left or right");
         e.left = name == "left";
     } else if (type == "attribute") {
-        at.allow_only({"event", "shape", "confirm", "checked"});
+        at.allow_only({"event", "shape", "confirm", "checked", "upright", "exact"});
         e.type = Event::Type::attribute;
         e.shape = at.member("shape").string();
         e.paths_where = e.where + ": shape";

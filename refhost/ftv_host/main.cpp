@@ -72,6 +72,9 @@ struct Options {
 
 refhost::DialogAnswer answer_named(const std::string& name) {
     if (name == "on") return {true, true};
+    if (name == "plain") return {true, true, false, false};
+    if (name == "upright") return {true, true, true, false};
+    if (name == "exact") return {true, true, false, true};
     if (name == "off") return {true, false};
     if (name == "ok") return {true, std::nullopt};
     return {false, std::nullopt};
@@ -255,8 +258,10 @@ int main(int argc, char** argv) {
         ->expected(3)
         ->type_name("NUMBER");
     app.add_option("--attribute", options.attribute_path, "Run the attribute dialog on the shape at this path");
-    app.add_option("--attribute-answer", options.attribute_answer, "Its answer: on, off, ok (as shown) or cancel")
-        ->check(CLI::IsMember({"on", "off", "ok", "cancel"}))
+    app.add_option("--attribute-answer", options.attribute_answer,
+                   "Its answer: on (the other boxes as shown), plain (tag 1), upright (2), exact (3), off, ok (as "
+                   "shown) or cancel")
+        ->check(CLI::IsMember({"on", "plain", "upright", "exact", "off", "ok", "cancel"}))
         ->capture_default_str();
     app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")
         ->expected(3)

@@ -38,20 +38,21 @@ protected:
         ftv::HostShape* shape = scene->scene_owned_view(node);
         EXPECT_FALSE((call_slot<bool, ftv::HostShape*, void*>(attribute.get(), own_slot(1), shape, nullptr)));
     }
-    // The dialog with its two boxes, as shown before the user touched them.
-    void expect_one_dialog_shown(bool ticked, bool upright = false) {
+    // The dialog with its three boxes, as shown before the user touched them.
+    void expect_one_dialog_shown(bool ticked, bool upright = false, bool exact = false) {
         ASSERT_EQ(scene->dialogs().size(), 1u);
         const refhost::DialogRecord& dialog = scene->dialogs()[0];
         EXPECT_EQ(dialog.title, text_bytes("Z_FaceToViewer属性 設定"));
-        ASSERT_EQ(dialog.items.size(), 2u);
+        ASSERT_EQ(dialog.items.size(), 3u);
         EXPECT_EQ(dialog.items[0].label, text_bytes("Z_FaceToViewer有効"));
         EXPECT_EQ(dialog.items[1].label, text_bytes("縦軸のみ回転"));
+        EXPECT_EQ(dialog.items[2].label, text_bytes("正確に向ける"));
         for (const refhost::DialogItem& item : dialog.items) {
             EXPECT_EQ(item.type, 1);
             EXPECT_EQ(item.extra, 0);
         }
         EXPECT_TRUE(dialog.ran);
-        EXPECT_EQ(dialog.initial_checks, (std::vector<bool>{ticked, upright}));
+        EXPECT_EQ(dialog.initial_checks, (std::vector<bool>{ticked, upright, exact}));
     }
 
     ComponentPtr attribute;
@@ -109,13 +110,14 @@ TEST_P(AttributeTag, TheDialogShowsAndStoresThePartsTag) {
 INSTANTIATE_TEST_SUITE_P(Cases, AttributeTag, ::testing::ValuesIn(kTagCases),
                          [](const auto& info) { return case_name(info.param.what); });
 
-// Every way of leaving the two boxes, from every tag the dialog can meet:
-// shown ticked as the stored tag says, stored as the boxes say.
+// Every way of leaving the three boxes, from every tag the dialog can meet:
+// shown ticked as the stored tag says, stored as the boxes say (the upright
+// box before the exact one).
 struct Boxes {
     const char* name;
     std::int32_t stored;
-    bool shown_ticked, shown_upright;
-    DialogAnswer answer;  // both boxes as the user leaves them
+    bool shown_ticked, shown_upright, shown_exact;
+    DialogAnswer answer;  // the boxes as the user leaves them; unset: as shown
     std::int32_t stored_after;
 };
 void PrintTo(const Boxes& c, std::ostream* os) { *os << c.name; }
@@ -130,33 +132,39 @@ TEST_P(AttributeBoxes, ShowTheTagAndStoreWhatTheyAreLeftAt) {
 
     run_command(part);
 
-    expect_one_dialog_shown(c.shown_ticked, c.shown_upright);
+    expect_one_dialog_shown(c.shown_ticked, c.shown_upright, c.shown_exact);
     EXPECT_EQ(stored_value(part), c.stored_after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     StoredAndLeft, AttributeBoxes,
     ::testing::Values(
-        Boxes{"Stored0_BothTicked", 0, false, false, {true, true, true}, 2},
-        Boxes{"Stored0_FirstTicked", 0, false, false, {true, true, false}, 1},
-        Boxes{"Stored0_SecondTicked", 0, false, false, {true, false, true}, 0},
-        Boxes{"Stored0_NoneTicked", 0, false, false, {true, false, false}, 0},
-        Boxes{"Stored0_Cancelled", 0, false, false, {false, true, true}, 0},
-        Boxes{"Stored1_BothTicked", 1, true, false, {true, true, true}, 2},
-        Boxes{"Stored1_FirstTicked", 1, true, false, {true, true, false}, 1},
-        Boxes{"Stored1_SecondTicked", 1, true, false, {true, false, true}, 0},
-        Boxes{"Stored1_NoneTicked", 1, true, false, {true, false, false}, 0},
-        Boxes{"Stored1_Cancelled", 1, true, false, {false, true, true}, 1},
-        Boxes{"Stored2_BothTicked", 2, true, true, {true, true, true}, 2},
-        Boxes{"Stored2_FirstTicked", 2, true, true, {true, true, false}, 1},
-        Boxes{"Stored2_SecondTicked", 2, true, true, {true, false, true}, 0},
-        Boxes{"Stored2_NoneTicked", 2, true, true, {true, false, false}, 0},
-        Boxes{"Stored2_Cancelled", 2, true, true, {false, false, false}, 2},
-        Boxes{"Stored7_BothTicked", 7, true, false, {true, true, true}, 2},
-        Boxes{"Stored7_FirstTicked", 7, true, false, {true, true, false}, 1},
-        Boxes{"Stored7_SecondTicked", 7, true, false, {true, false, true}, 0},
-        Boxes{"Stored7_NoneTicked", 7, true, false, {true, false, false}, 0},
-        Boxes{"Stored7_Cancelled", 7, true, false, {false, false, true}, 7}),
+        Boxes{"Stored0_BothTicked", 0, false, false, false, {true, true, true}, 2},
+        Boxes{"Stored0_FirstTicked", 0, false, false, false, {true, true, false}, 1},
+        Boxes{"Stored0_SecondTicked", 0, false, false, false, {true, false, true}, 0},
+        Boxes{"Stored0_NoneTicked", 0, false, false, false, {true, false, false}, 0},
+        Boxes{"Stored0_Cancelled", 0, false, false, false, {false, true, true}, 0},
+        Boxes{"Stored1_BothTicked", 1, true, false, false, {true, true, true}, 2},
+        Boxes{"Stored1_FirstTicked", 1, true, false, false, {true, true, false}, 1},
+        Boxes{"Stored1_SecondTicked", 1, true, false, false, {true, false, true}, 0},
+        Boxes{"Stored1_NoneTicked", 1, true, false, false, {true, false, false}, 0},
+        Boxes{"Stored1_Cancelled", 1, true, false, false, {false, true, true}, 1},
+        Boxes{"Stored2_BothTicked", 2, true, true, false, {true, true, true}, 2},
+        Boxes{"Stored2_FirstTicked", 2, true, true, false, {true, true, false}, 1},
+        Boxes{"Stored2_SecondTicked", 2, true, true, false, {true, false, true}, 0},
+        Boxes{"Stored2_NoneTicked", 2, true, true, false, {true, false, false}, 0},
+        Boxes{"Stored2_Cancelled", 2, true, true, false, {false, false, false}, 2},
+        Boxes{"Stored7_BothTicked", 7, true, false, false, {true, true, true}, 2},
+        Boxes{"Stored7_FirstTicked", 7, true, false, false, {true, true, false}, 1},
+        Boxes{"Stored7_SecondTicked", 7, true, false, false, {true, false, true}, 0},
+        Boxes{"Stored7_NoneTicked", 7, true, false, false, {true, false, false}, 0},
+        Boxes{"Stored7_Cancelled", 7, true, false, false, {false, false, true}, 7},
+        Boxes{"Stored0_ExactTicked", 0, false, false, false, {true, true, false, true}, 3},
+        Boxes{"Stored1_ExactAloneTicked", 1, true, false, false, {true, false, false, true}, 0},
+        Boxes{"Stored3_Unchanged", 3, true, false, true, {true}, 3},
+        Boxes{"Stored3_UprightTicked", 3, true, false, true, {true, true, true}, 2},
+        Boxes{"Stored3_ExactUnticked", 3, true, false, true, {true, true, false, false}, 1},
+        Boxes{"Stored3_Cancelled", 3, true, false, true, {false, false, false, false}, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {

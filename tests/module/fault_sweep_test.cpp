@@ -39,6 +39,7 @@ void prepare_billboards(SweepRun& run) {
     const refhost::Node& group = scene.add_part(scene.root(), "Group");
     add_billboard(scene, group, "B", {0, 0, 1});
     add_billboard(scene, group, "Upright", {2, 1, -1}, 2);
+    add_billboard(scene, group, "Exact", {-2, 1, 1}, 3);
     add_billboard(scene, scene.root(), "Zero", {0, 0, 0}, 0);
     scene.add_mesh(scene.root(), "Mesh", {});
     bool flag = false;
