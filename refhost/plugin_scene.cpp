@@ -102,8 +102,10 @@ double norm(D3 a) { return std::sqrt(dot(a, a)); }
 D3 from(const Vec3& v) { return {v.x, v.y, v.z}; }
 D3 unit(D3 a) { return a * (1 / norm(a)); }
 D3 cross(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-// The angle between two non-zero vectors, accurate also when it is small.
-double angle(D3 a, D3 b) { return std::atan2(norm(cross(a, b)), dot(a, b)); }
+// How far apart the directions of two non-zero vectors are: the distance
+// between them made unit length, 2 sin(angle / 2). No C library
+// trigonometry, whose results depend on the machine on the Windows build.
+double apart(D3 a, D3 b) { return norm(unit(a) - unit(b)); }
 // a without its component along the unit vector d.
 D3 across(D3 a, D3 d) { return a - d * dot(a, d); }
 
@@ -186,13 +188,13 @@ FacingError facing_error(const SceneTree& tree, const Node& part, double min_dis
     if (mode == FacingMode::upright) {
         const D3 level{d.x, 0, d.z};
         if (norm(level) < min_distance) return {kUndefined, kUndefined};
-        return {angle(D3{z.x, 0, z.z}, level), angle(y, up)};
+        return {apart(D3{z.x, 0, z.z}, level), apart(y, up)};
     }
     if (norm(d) < min_distance) return {kUndefined, kUndefined};
-    if (mode == FacingMode::plain) return {angle(z, d), 0};
+    if (mode == FacingMode::plain) return {apart(z, d), 0};
     const D3 n = unit(d);
     const D3 level_up = n.x == 0 && n.z == 0 ? D3{0, 0, -n.y} : across(up, n);
-    return {angle(z, d), angle(across(y, n), level_up)};
+    return {apart(z, d), apart(across(y, n), level_up)};
 }
 
 std::string faces_eye(const SceneTree& tree, const Node& part, double tolerance, double min_distance) {

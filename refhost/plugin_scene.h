@@ -63,7 +63,7 @@ ftv::Vec3 facing_of(const SceneTree& tree, const Node& part);
 // learns that rotation's angles by decomposing its matrix, whose Y angle is
 // the arcsine of a float, so its rounding (6e-8) grows there by 1 / cos Y
 // (below cos Y = 2e-4 the decomposition folds the Z turn into X instead).
-// An upright or exact part: 1e-6 radians plus 1e-7 times |L|^3 / |det L|
+// An upright or exact part: 1e-6 plus 1e-7 times |L|^3 / |det L|
 // (Frobenius norm), L the 3x3 of its frame, which bounds the frame's
 // condition: the rounding of the stored turn to floats grows by it.
 double facing_tolerance(const SceneTree& tree, const Node& part);
@@ -74,9 +74,10 @@ double facing_tolerance(const SceneTree& tree, const Node& part);
 // flat. Empty when the plug-in turns it (and for a plain part).
 std::string kept_because(const SceneTree& tree, const Node& part);
 
-// How far a turned part is from what its mode asks, in radians, with the
-// pivot as the plug-in found it before the turn (the first child's centre
-// carried through the part's frame):
+// How far a turned part is from what its mode asks, as the distance between
+// unit directions, 2 sin(angle / 2): the angle in radians to within 1e-12 of
+// it below 1e-4. The pivot is the one the plug-in found before the turn (the
+// first child's centre carried through the part's frame).
 // - facing: the angle between +Z and the direction to the eye (upright:
 //   between their horizontal parts);
 // - roll: exact, the angle between +Y and world up, both taken perpendicular
@@ -92,7 +93,7 @@ FacingError facing_error(const SceneTree& tree, const Node& part, double min_dis
 
 // Empty when the part faces the eye as its mode asks: plain, its +Z axis
 // toward the eye, each component within tolerance of the unit direction;
-// upright or exact, facing and roll (above) within tolerance radians; or when
+// upright or exact, facing and roll (above) within tolerance; or when
 // the direction is not defined (closer than min_distance). Otherwise what is
 // wrong.
 std::string faces_eye(const SceneTree& tree, const Node& part, double tolerance, double min_distance = 1e-3);

@@ -126,8 +126,9 @@ PartExplanation explain_turned(const SceneTree& scene, const Node& part) {
         out.why = "the eye is at its pivot";
         return out;
     }
-    out.degrees_off = error.facing * kDegrees;
-    const double roll_degrees = error.roll * kDegrees;
+    const auto degrees = [](double apart) { return 2 * std::asin(std::fmin(1.0, apart / 2)) * kDegrees; };
+    out.degrees_off = degrees(error.facing);
+    const double roll_degrees = degrees(error.roll);
     if (refhost::facing_mode(part) == refhost::FacingMode::plain) {
         if (out.degrees_off > kNoticeableDegrees) out.why = cause_off_eye(scene, part) + kExactHint;
     } else if (out.degrees_off > kNoticeableDegrees || roll_degrees > kNoticeableDegrees) {

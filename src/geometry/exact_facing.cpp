@@ -80,15 +80,22 @@ bool exact_facing_transform(const Mat4& frame, const Vec3& pivot, const Vec3& di
     D3 primary, secondary;
     if (!invert_frame(frame, inverse) || !world_targets(direction, aim, primary, secondary)) return false;
 
-    // The two targets in the parent frame, made orthonormal there.
-    D3 a = inverse.apply(primary);
-    D3 b = inverse.apply(secondary);
-    if (!make_unit(a)) return false;
-    const double along = dot(b, a);
-    b = {b.x - along * a.x, b.y - along * a.y, b.z - along * a.z};
-    if (!make_unit(b)) return false;
-    const D3& y = aim == ExactAim::face ? b : a;
-    const D3& z = aim == ExactAim::face ? a : b;
+    // The two targets in the parent frame, made orthonormal there by cross
+    // products rather than by subtracting projections: a frame scaled very
+    // unevenly brings them close together, where a difference would cancel.
+    // Each row comes out perpendicular to the others to double precision.
+    D3 along = inverse.apply(primary);
+    D3 side = aim == ExactAim::face ? cross(inverse.apply(secondary), along) : cross(along, inverse.apply(secondary));
+    if (!make_unit(along) || !make_unit(side)) return false;
+    D3 y, z;
+    if (aim == ExactAim::face) {
+        z = along;
+        y = cross(z, side);
+    } else {
+        y = along;
+        z = cross(side, y);
+    }
+    if (!make_unit(y) || !make_unit(z)) return false;
     const D3 rows[3] = {cross(y, z), y, z};
 
     Mat4 result = kIdentityMatrix;

@@ -199,6 +199,7 @@ protected:
         scene->set_transformation(inner, ftv::translation_matrix({-1, 4, 2}));
         for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Deep", {1, float(i), 0});
         for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Upright", {float(i), 0, 2}, 2);
+        for (int i = 0; i < 20; ++i) add_billboard(*scene, inner, "Exact", {float(i), 2, 1}, 3);
         scene->add_mesh(outer, "Loose mesh", refhost::Mesh{});
         add_billboard(*scene, outer, "Off", {0, 0, 0}, 0);
         const Node& unmarked = scene->add_part(outer, "Unmarked");

@@ -69,21 +69,21 @@ std::vector<std::uint32_t> words_of(const ftv::Mat4& m) {
     return out;
 }
 
-// A frame of the kind real files carry: a product of factors, each a turn
-// about a random axis, an exact quarter or half turn about a world axis, a
+// A frame of the kind real files carry: a product of factors, each any
+// turn, an exact quarter or half turn about a world axis, a
 // mirror, an uneven scale or a shear, then a move.
 ftv::Mat4 random_frame(SplitMix& rng) {
     ftv::Mat4 m = ftv::kIdentityMatrix;
     for (int k = 1 + rng.below(4); k > 0; --k) {
         ftv::Mat4 f = ftv::kIdentityMatrix;
-        const ftv::Vec3 axis{float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1))};
+        const auto any_direction = [&rng] {
+            return ftv::Vec3{float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1))};
+        };
         const ftv::Vec3 world_axes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
         switch (rng.below(5)) {
-            case 0: {
-                const double angle = rng.uniform(-3.14159265358979, 3.14159265358979);
-                f = turn(axis, float(std::cos(angle)), float(std::sin(angle)));
+            case 0:  // every turn is the shortest arc from some direction to another
+                f = refhost::rotation_between(any_direction(), any_direction());
                 break;
-            }
             case 1: {
                 const float quarter[][2] = {{0, 1}, {0, -1}, {-1, 0}};
                 const auto& q = quarter[rng.below(3)];
@@ -127,7 +127,8 @@ TEST_F(Tags, UprightAndExactPartsFaceTheEyeInEveryInvertibleFrame) {
             const refhost::FacingError error = refhost::facing_error(*scene, *parts[k]);
             EXPECT_LE(error.facing, 1e-4);
             EXPECT_LE(error.roll, 1e-4);
-            expect_near(scene->world_center(*parts[k]->first()), pivot, 1e-4 * (1 + std::fabs(pivot.x) + std::fabs(pivot.y) + std::fabs(pivot.z)), "pivot");
+            const double size = 1 + std::fabs(pivot.x) + std::fabs(pivot.y) + std::fabs(pivot.z);
+            expect_near(scene->world_center(*parts[k]->first()), pivot, 1e-4 * size, "pivot");
             first[k] = words_of(parts[k]->transformation);
         }
         notify();
