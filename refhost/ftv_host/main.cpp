@@ -26,8 +26,16 @@ namespace {
 
 using namespace ftv_host;
 
-constexpr int kInputFailed = 1;
-constexpr int kHostFailed = 3;
+// Exit statuses, as --help gives them.
+constexpr int kInputFailed = 1;  // the command line, a scene file or an event file is wrong
+constexpr int kHostFailed = 3;   // a library did not load, the plug-in misused the host, or an output failed
+constexpr const char* kExitStatuses =
+    "Exit status:\n"
+    "  0  the run is done and its outputs are written (and after --help)\n"
+    "  1  the command line, the scene file or the event file is wrong\n"
+    "  3  the module or the pane library does not load, the plug-in misuses the host (a reference\n"
+    "     not given back, a host object misused), an output cannot be written, or anything else fails\n"
+    "After 1 or 3 no output is written, and every earlier one is as it was.";
 
 // The folder of this program, where the build puts the module and the pane library beside it.
 std::string own_folder() {
@@ -319,6 +327,7 @@ int main(int argc, char** argv) {
     app.add_flag("--japanese", options.japanese, "Report a Japanese user interface to the plug-in");
     app.add_flag("--explain", options.explain,
                  "After the events, say for every part with the plug-in's stream whether it turns, and why not");
+    app.footer(kExitStatuses);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

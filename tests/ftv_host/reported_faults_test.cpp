@@ -125,6 +125,15 @@ const Fault kFaults[] = {
      [](const std::string& folder, const HostRun& run) {
          EXPECT_EQ(run.output, "ftv-host: " + folder + "/adir: a folder, where a file was expected\n");
      }},
+    {"an option the command line refuses fails as a wrong file does",
+     [](const std::string& folder, std::string&) {
+         return std::vector<std::string>{"--scene", data_file("billboards.json"), "--orbit", "0", "--out", folder + "/out"};
+     },
+     1,
+     [](const std::string& folder, const HostRun& run) {
+         EXPECT_EQ(run.output.rfind("--orbit: ", 0), 0u) << run.output;
+         EXPECT_FALSE(fs::exists(folder + "/out"));
+     }},
     {"scene and events read from pipes",
      [](const std::string& folder, std::string& input) {
          input = data_file("events.json");
