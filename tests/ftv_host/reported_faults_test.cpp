@@ -131,7 +131,7 @@ const Fault kFaults[] = {
      },
      1,
      [](const std::string& folder, const HostRun& run) {
-         EXPECT_EQ(run.output.rfind("--orbit: ", 0), 0u) << run.output;
+         EXPECT_EQ(run.output.rfind("ftv-host: --orbit: ", 0), 0u) << run.output;
          EXPECT_FALSE(fs::exists(folder + "/out"));
      }},
     {"scene and events read from pipes",
