@@ -9,8 +9,8 @@
 // takes the sine and cosine, so axis_rotation runs without a partner.
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
+#include "geometry/exact_facing.h"
 #include "geometry/primitives.h"
-#include "geometry/upright_turn.h"
 
 #include <ImathMatrix.h>
 #include <ImathMatrixAlgo.h>
@@ -203,21 +203,26 @@ void BM_axis_rotation(benchmark::State& state) {
 }
 BENCHMARK(BM_axis_rotation);
 
-// The upright part's turn from a direction: ours takes atan2, cos and sin of
-// the deterministic trigonometry; the partner the C library's float atan2
-// and setAxisAngle's own cosine and sine.
-void BM_upright_turn_vs_setAxisAngle(benchmark::State& state) {
+// The exact turn of a part in any frame: ours inverts the frame's 3x3 (up to
+// a factor), carries the two world targets into it and makes them
+// orthonormal; the partner does the same with Imath's inverse, and its
+// rotationMatrixWithUpDir builds the rotation from +Z onto the target.
+void BM_exact_facing_vs_rotationMatrixWithUpDir(benchmark::State& state) {
     const Inputs& in = inputs();
     std::vector<Mat4> out(kBatch);
     std::vector<Imath::M44f> iout(kBatch);
+    const Vec3 pivot{1, 2, 3};
     paired(
-        state, [&](int n) { ftv::upright_turn(in.vecs[n], out[n]); },
+        state, [&](int n) { ftv::exact_facing_transform(in.mats[n], pivot, in.vecs[n], ftv::ExactAim::face, out[n]); },
         [&](int n) {
-            const Imath::V3f& d = in.imath_vecs[n];
-            iout[n].setAxisAngle(Imath::V3f(0, 1, 0), std::atan2(d.x, d.z));
+            const Imath::M44f inverse = in.imath_mats[n].inverse();
+            Imath::V3f target, up;
+            inverse.multDirMatrix(in.imath_vecs[n], target);
+            inverse.multDirMatrix(Imath::V3f(0, 1, 0), up);
+            iout[n] = Imath::rotationMatrixWithUpDir(Imath::V3f(0, 0, 1), target, up);
         });
 }
-BENCHMARK(BM_upright_turn_vs_setAxisAngle);
+BENCHMARK(BM_exact_facing_vs_rotationMatrixWithUpDir);
 
 }  // namespace
 

@@ -94,6 +94,16 @@ def main(pass_json, geom_json):
             row = [get(kind, shape, n, "per_tagged") / get("math_floor", shape, n, "per_tagged") for n in SIZES]
             print(f"| {kind}/{shape} | " + " | ".join(f"{r:.2f}" for r in row) + " |")
 
+    print("\n### Upright and exact passes / the tag-1 pass on the rotated scene, per tagged part\n")
+    print("goals: exact <= 0.8, upright <= 1.0, at 10^3 and 10^6 in both forms.\n")
+    print("| tags | next_sibling | " + " | ".join(f"10^{len(str(n)) - 1}" for n in SIZES) + " |")
+    print("|---|---|" + "---|" * len(SIZES))
+    for shape, goal in [("rotated_exact", 0.8), ("rotated_upright", 1.0)]:
+        for kind in ["pass_fresh", "pass_in_place"]:
+            row = [get(kind, shape, n, "per_tagged") / get(kind, "rotated", n, "per_tagged") for n in SIZES]
+            ok = ok and row[0] <= goal and row[-1] <= goal
+            print(f"| {shape} | {kind[5:]} | " + " | ".join(f"{r:.2f}" for r in row) + " |")
+
     d = geom["BM_decompose_vs_extractSHRT"]
     ratio = d["ratio"]
     ok = ok and ratio <= 0.8

@@ -14,7 +14,10 @@
 //               turned about all three axes by random angles and moved: the
 //               parts' angles are all non-zero, so every function of the
 //               per-part math runs (in the flat scene all angles are 0 and the
-//               trigonometry takes its shortcut for 0).
+//               trigonometry takes its shortcut for 0);
+// - rotated_upright, rotated_exact: the rotated scene with every part tagged
+//               2 (upright) or 3 (face exactly), which are turned in their
+//               frame with no decomposition and no host rotation.
 // A tagged part holds its "#center" marker only: the walk never enters a
 // tagged part, so a mesh there would cost memory and no time.
 //
@@ -43,6 +46,7 @@
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
 #include "geometry/face_camera.h"
+#include "behaviour/part_tag.h"
 #include "geometry/primitives.h"
 #include "host/interface_ids.h"
 #include "host/plugin_interface.h"
@@ -60,7 +64,12 @@ using ftv::Vec3;
 using refhost::Node;
 using refhost::Scene;
 
-enum class Shape { flat, nested, one_in_ten, rotated };
+enum class Shape { flat, nested, one_in_ten, rotated, rotated_upright, rotated_exact };
+
+// The tag every tagged part of a scene carries.
+std::int32_t tag_of(Shape shape) {
+    return shape == Shape::rotated_upright ? ftv::kUprightTag : shape == Shape::rotated_exact ? ftv::kExactTag : 1;
+}
 
 class Rng {
 public:
@@ -119,7 +128,7 @@ struct Setup {
         Rng rng;
         const auto billboard = [&](const Node& parent) {
             const Vec3 center{rng.uniform(-50, 50), rng.uniform(0, 20), rng.uniform(-50, 50)};
-            tagged.push_back(&refhost::add_billboard(scene->tree(), parent, "Billboard", center, 1, 0));
+            tagged.push_back(&refhost::add_billboard(scene->tree(), parent, "Billboard", center, tag_of(shape), 0));
             ++parts;
         };
         tagged.reserve(static_cast<std::size_t>(n));
@@ -152,6 +161,8 @@ struct Setup {
             }
             break;
         case Shape::rotated:
+        case Shape::rotated_upright:
+        case Shape::rotated_exact:
             for (std::int64_t group = 0; group < n / 10; ++group) {
                 const Node& parent = scene->tree().add_part(scene->tree().root(), "Turned");
                 scene->tree().set_transformation(parent, turned_about_three_axes(rng));
@@ -400,7 +411,8 @@ void register_all() {
         Shape shape;
         const char* name;
     } shapes[] = {{Shape::flat, "flat"}, {Shape::nested, "nested"}, {Shape::one_in_ten, "one_in_ten"},
-                    {Shape::rotated, "rotated"}};
+                    {Shape::rotated, "rotated"}, {Shape::rotated_upright, "rotated_upright"},
+                    {Shape::rotated_exact, "rotated_exact"}};
     for (const auto& [shape, name] : shapes) {
         for (std::int64_t n : {1000, 10000, 100000, 1000000}) {
             const std::string suffix = std::string("/") + name;
@@ -414,7 +426,8 @@ void register_all() {
                 [sh](benchmark::State& st) { update_pass(st, sh, refhost::SiblingMode::in_place); })
                 ->Arg(n)
                 ->Apply(sizes);
-            if (shape != Shape::one_in_ten) {
+            // The floors are the math of tag 1.
+            if (shape != Shape::one_in_ten && tag_of(shape) == 1) {
                 benchmark::RegisterBenchmark(("math_floor" + suffix).c_str(),
                                              [sh](benchmark::State& st) { math_floor(st, sh); })
                     ->Arg(n)
@@ -431,6 +444,7 @@ void register_all() {
         }
     }
     for (const auto& [shape, name] : shapes) {
+        if (tag_of(shape) != 1) continue;  // the walk is the same whatever the tags
         for (auto mode : {refhost::SiblingMode::fresh, refhost::SiblingMode::in_place}) {
             const char* form = mode == refhost::SiblingMode::fresh ? "/fresh" : "/in_place";
             const Shape sh = shape;

@@ -1,7 +1,8 @@
 # GoogleTest for both builds, and the Wine session the Windows tests run in.
 #
-# Provides ftv_add_gtest(<target> SOURCES ... [LIBS ...] [ENVIRONMENT VAR=value ...]):
-# an executable whose tests CTest discovers and runs, natively or under Wine.
+# Provides ftv_add_gtest(<target> SOURCES ... [LIBS ...] [ENVIRONMENT VAR=value ...]
+# [FIXTURES name ...]): an executable whose tests CTest discovers and runs,
+# natively or under Wine, after the setup tests of the fixtures named.
 
 include(GoogleTest)
 
@@ -54,14 +55,16 @@ else()
 endif()
 
 function(ftv_add_gtest target)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT;FIXTURES" ${ARGN})
   add_executable(${target} ${T_SOURCES})
   set_property(GLOBAL APPEND PROPERTY FTV_TEST_PROGRAMS ${target})
   target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_link_options(${target} PRIVATE ${FTV_TEST_LINK_OPTIONS})
+  set(fixtures ${FTV_TEST_FIXTURE} ${T_FIXTURES})
   set(props "")
-  if(FTV_TEST_FIXTURE)
-    list(APPEND props FIXTURES_REQUIRED ${FTV_TEST_FIXTURE})
+  if(fixtures)
+    list(JOIN fixtures "\\;" fixtures)
+    list(APPEND props FIXTURES_REQUIRED "${fixtures}")
   endif()
   if(T_ENVIRONMENT)
     list(JOIN T_ENVIRONMENT "\\;" env)

@@ -16,5 +16,12 @@ endif()
 
 # SSE2 doubles instead of the x87's extended precision, so that the geometry
 # gives the same bits as the 64-bit Linux build.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+#
+# -mstackrealign: every function that needs more realigns the stack itself.
+# The host may call the module with the stack aligned to 4 bytes only, as the
+# platform's 32-bit ABI promises no more, while g++ assumes 16 and keeps SSE
+# values there with aligned moves, which fault at an address off by 4. MinGW
+# g++ turns it on by itself once SSE is in use; stated here so that it does
+# not hang on that default.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")

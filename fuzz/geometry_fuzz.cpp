@@ -17,8 +17,11 @@
 //   to world toward the eye within 1e-4 (1 - cosine);
 // - facing_transform with a rotation as turn: finite, and the pivot stays put
 //   within 2e-6 of its size plus 1e-5;
-// - upright_turn of a direction with finite x and z: +Y kept exactly, and +Z
-//   carried onto (x, 0, z) made unit within 1e-6 (onto +Z where both are 0).
+// - exact_facing_transform, with the axis as the direction and m as the frame,
+//   both aims: where it turns, the result's 3x3 orthonormal with determinant
+//   +1 within 1e-6, the pivot kept within 2e-6 of its size plus 1e-5, and on
+//   frames not degenerate the primary axis carried to world along its target
+//   within 1e-6 radians times the spread of the row lengths over q^2.
 // "Not degenerate": magnitudes within 1e-2 to 1e2 (translations and points up
 // to 1e4), m[3][3] within 1e-2 to 1e2 in size, rows at least 0.05 (the sine of
 // an angle) from linear dependence, an eye at least 1e-2 of the scene's size
@@ -33,9 +36,9 @@
 
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
+#include "geometry/exact_facing.h"
 #include "geometry/face_camera.h"
 #include "geometry/primitives.h"
-#include "geometry/upright_turn.h"
 
 namespace {
 
@@ -194,18 +197,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(length(off) <= 2e-6 * length(a) + 1e-5, "facing_transform: the pivot stays put");
     }
 
-    // upright_turn, with the axis as the direction: row 1 is where +Y goes and
-    // column 1 what each axis gives to the vertical; row 2 is where +Z goes.
-    Mat4 upright;
-    ftv::upright_turn(axis, upright);
-    if (std::isfinite(axis.x) && std::isfinite(axis.z)) {
-        check(upright.m[1][0] == 0 && upright.m[1][1] == 1 && upright.m[1][2] == 0 && upright.m[0][1] == 0 &&
-                  upright.m[2][1] == 0,
-              "upright_turn: +Y kept");
-        const double h = std::hypot(double(axis.x), double(axis.z));
-        const double want_x = h > 0 ? axis.x / h : 0, want_z = h > 0 ? axis.z / h : 1;
-        check(std::fabs(upright.m[2][0] - want_x) <= 1e-6 && std::fabs(upright.m[2][2] - want_z) <= 1e-6,
-              "upright_turn: +Z onto the horizontal direction");
+    // exact_facing_transform, with m as the frame, a as the pivot and the
+    // axis as the direction.
+    for (const ftv::ExactAim aim : {ftv::ExactAim::face, ftv::ExactAim::upright}) {
+        Mat4 exact;
+        if (!ftv::exact_facing_transform(m, a, axis, aim, exact)) continue;
+        check(finite(exact), "exact_facing: finite");
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) {
+                const double d = double(exact.m[i][0]) * exact.m[j][0] + double(exact.m[i][1]) * exact.m[j][1] +
+                                 double(exact.m[i][2]) * exact.m[j][2];
+                check(std::fabs(d - (i == j)) <= 1e-6, "exact_facing: orthonormal rows");
+            }
+        const double det = exact.m[0][0] * (double(exact.m[1][1]) * exact.m[2][2] - double(exact.m[1][2]) * exact.m[2][1]) -
+                           exact.m[0][1] * (double(exact.m[1][0]) * exact.m[2][2] - double(exact.m[1][2]) * exact.m[2][0]) +
+                           exact.m[0][2] * (double(exact.m[1][0]) * exact.m[2][1] - double(exact.m[1][1]) * exact.m[2][0]);
+        check(det > 0, "exact_facing: no mirror");
+        Vec3 fixed;
+        ftv::transform_point(a, exact, fixed);
+        const Vec3 off{fixed.x - a.x, fixed.y - a.y, fixed.z - a.z};
+        check(length(off) <= 2e-6 * length(a) + 1e-5, "exact_facing: the pivot stays put");
+        if (!bounded_matrix || !within(axis, 1e-2, 1e2)) continue;
+        // The primary axis (+Z facing, +Y upright) through the result and m's 3x3.
+        const int row = aim == ftv::ExactAim::face ? 2 : 1;
+        double world[3];
+        for (int j = 0; j < 3; ++j)
+            world[j] = (exact.m[row][0] * double(m.m[0][j]) + exact.m[row][1] * double(m.m[1][j]) +
+                        exact.m[row][2] * double(m.m[2][j])) / m.m[3][3];
+        const double want[3] = {aim == ftv::ExactAim::face ? axis.x : 0.0, aim == ftv::ExactAim::face ? axis.y : 1.0,
+                                aim == ftv::ExactAim::face ? axis.z : 0.0};
+        const double dot = world[0] * want[0] + world[1] * want[1] + world[2] * want[2];
+        const double cross = std::hypot(world[1] * want[2] - world[2] * want[1],
+                                        std::hypot(world[2] * want[0] - world[0] * want[2],
+                                                   world[0] * want[1] - world[1] * want[0]));
+        // Float rounding of the result (6e-8) grows with how far the frame is
+        // from a rotation: by the spread of its row lengths and by 1 / q^2, q
+        // the determinant over the product of the row lengths.
+        double lo = 1e300, hi = 0, lengths = 1;
+        for (int i = 0; i < 3; ++i) {
+            const double l = std::sqrt(double(m.m[i][0]) * m.m[i][0] + double(m.m[i][1]) * m.m[i][1] +
+                                       double(m.m[i][2]) * m.m[i][2]);
+            lo = std::min(lo, l), hi = std::max(hi, l), lengths *= l;
+        }
+        const double frame_det =
+            m.m[0][0] * (double(m.m[1][1]) * m.m[2][2] - double(m.m[1][2]) * m.m[2][1]) -
+            m.m[0][1] * (double(m.m[1][0]) * m.m[2][2] - double(m.m[1][2]) * m.m[2][0]) +
+            m.m[0][2] * (double(m.m[1][0]) * m.m[2][1] - double(m.m[1][1]) * m.m[2][0]);
+        const double q = std::fabs(frame_det) / lengths;
+        if (!(q >= 0.05)) continue;
+        check(std::atan2(cross, dot) <= 1e-6 * (hi / lo) / (q * q), "exact_facing: the primary axis onto its target");
     }
     return 0;
 }

@@ -13,7 +13,8 @@
 // written at once); after an update pass with the switch on, every tagged
 // part the walk reaches faces the eye, or, tagged 2, stands upright facing the
 // eye's horizontal direction (within 1e-5, more where the part's holder is
-// turned near 90 degrees: see facing_tolerance), and with it off, nothing was
+// turned near 90 degrees: see facing_tolerance; an upright or exact part that
+// keeps its transformation, see kept_because, is passed over), and with it off, nothing was
 // turned. After a step that threw, the scene is initialised again, as a
 // host does on reopening it, so that the working copy is known.
 //
@@ -172,17 +173,17 @@ private:
                 }
                 break;
             }
-            case 3: {  // retag directly: off, on, upright, another value, empty, another plug-in's
+            case 3: {  // retag directly: off, on, upright, exact, another value, empty, another plug-in's
                 const Node& part = any_part_but_root();
-                const std::uint32_t how = rng_.below(6);
-                if (how < 4) scene().set_stream(part, ftv::kMainId, {how == 3 ? 7 : static_cast<std::int32_t>(how)});
-                if (how == 4) scene().set_stream(part, ftv::kMainId, {});
-                if (how == 5) scene().set_stream(part, 0x12345678u, {1});
+                const std::uint32_t how = rng_.below(7);
+                if (how < 5) scene().set_stream(part, ftv::kMainId, {how == 4 ? 7 : static_cast<std::int32_t>(how)});
+                if (how == 5) scene().set_stream(part, ftv::kMainId, {});
+                if (how == 6) scene().set_stream(part, 0x12345678u, {1});
                 ++counts_.retagged;
                 break;
             }
             case 4: {  // the attribute dialog, confirmed or cancelled
-                refhost::DialogAnswer answer{rng_.chance(70), rng_.chance(60), rng_.chance(40)};
+                refhost::DialogAnswer answer{rng_.chance(70), rng_.chance(60), rng_.chance(40), rng_.chance(40)};
                 queued_.push_back(answer);
                 session_.attribute(any_part_but_root(), answer);
                 ++counts_.retagged;
@@ -258,7 +259,7 @@ private:
             return;
         }
         for (const Node* part : refhost::reached_tagged(scene())) {
-            if (part->first()->kind != refhost::kMarker) continue;
+            if (part->first()->kind != refhost::kMarker || !refhost::kept_because(scene(), *part).empty()) continue;
             const std::string wrong = refhost::faces_eye(scene(), *part, refhost::facing_tolerance(scene(), *part), 1e-2);
             if (!wrong.empty()) fail(step_, wrong);
             ++counts_.checked;

@@ -30,8 +30,8 @@ refhost::Mesh tree(const ftv::Vec3& c) {
 }
 
 const refhost::Node& billboard(refhost::SceneTree& scene, const refhost::Node& parent, const std::string& name,
-                               ftv::Vec3 center) {
-    const refhost::Node& part = refhost::add_billboard(scene, parent, name, center, 1, 0);
+                               ftv::Vec3 center, std::int32_t tag = 1) {
+    const refhost::Node& part = refhost::add_billboard(scene, parent, name, center, tag, 0);
     scene.add_mesh(part, name + " sign", sign(center, 1.0f, 0.7f));
     return part;
 }
@@ -56,6 +56,18 @@ void build_demo_scene(refhost::SceneTree& scene) {
     scene.set_transformation(outer, ftv::translation_matrix({0, 2, 4}));
     const refhost::Node& inner = scene.add_part(outer, "Inner group");
     billboard(scene, inner, "Billboard D", {0, 0, 0});
+
+    // A group turned about two axes, as real files often are (a root that
+    // swaps Y up for Z up, say): tag 1 undoes its turns only approximately and
+    // misses the eye; tag 3 faces it exactly.
+    ftv::Mat4 about_x, about_y;
+    ftv::axis_rotation({1, 0, 0}, 0.8f, 0.6f, about_x);
+    ftv::axis_rotation({0, 1, 0}, 0.6f, 0.8f, about_y);
+    const refhost::Node& tilted = scene.add_part(root, "Tilted group");
+    scene.set_transformation(tilted, refhost::product(refhost::product(about_x, about_y),
+                                                      ftv::translation_matrix({2.5f, 4.5f, 3})));
+    billboard(scene, tilted, "Tilted sign, tag 1", {-1.7f, 0, 0});
+    billboard(scene, tilted, "Tilted sign, tag 3", {1.7f, 0, 0}, 3);
 
     // No tag: stays as it was built.
     const refhost::Node& plain = scene.add_part(root, "Untagged group");

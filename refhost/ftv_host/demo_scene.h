@@ -7,7 +7,8 @@
 namespace ftv_cli {
 
 // Fills an empty scene: tagged billboard groups with meshes, one inside an
-// untagged group nested two deep, one untagged group (never turned), one
+// untagged group nested two deep, two side by side in a group turned about two
+// axes (tagged 1 and 3), an upright tree, one untagged group (never turned), one
 // tagged group inside a part that carries a stream of its own (never reached),
 // and the switch stored on.
 void build_demo_scene(refhost::SceneTree& scene);

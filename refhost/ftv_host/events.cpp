@@ -1,6 +1,7 @@
 #include "events.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "plugin_session.h"
 
@@ -14,6 +15,8 @@ refhost::DialogAnswer answer_at(const JsonAt& at) {
     refhost::DialogAnswer answer;
     answer.confirm = at.member("confirm").boolean();
     if (at.has("checked")) answer.checked = at.member("checked").boolean();
+    if (at.has("upright")) answer.second = at.member("upright").boolean();
+    if (at.has("exact")) answer.third = at.member("exact").boolean();
     return answer;
 }
 
@@ -44,7 +47,7 @@ Event event_at(const std::string& file, const JsonAt& at) {
         if (name != "left" && name != "right") button.fail("button \"" + name + "\" is not left or right");
         e.left = name == "left";
     } else if (type == "attribute") {
-        at.allow_only({"event", "shape", "confirm", "checked"});
+        at.allow_only({"event", "shape", "confirm", "checked", "upright", "exact"});
         e.type = Event::Type::attribute;
         e.shape = at.member("shape").string();
         e.paths_where = e.where + ": shape";
@@ -131,9 +134,15 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
         case Event::Type::click:
             session.click(event.left ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
             break;
-        case Event::Type::attribute:
-            session.attribute(shape_named(session, event, event.shape), event.answer);
+        case Event::Type::attribute: {
+            const refhost::Node& shape = shape_named(session, event, event.shape);
+            session.attribute(shape, event.answer);
+            if (!shape.is_part())
+                std::cerr << "ftv-host: " << event.paths_where << ": warning: " << event.shape << " is a "
+                          << (shape.kind == refhost::kMarker ? "marker" : "mesh")
+                          << ", not a part: the dialog ran, but the update pass turns only parts\n";
             break;
+        }
         case Event::Type::create:
             if (event.selection) {
                 std::vector<const refhost::Node*> selection;

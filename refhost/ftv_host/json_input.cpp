@@ -210,16 +210,4 @@ ftv::Mat4 JsonAt::mat4() const {
     return m;
 }
 
-float float_argument(const std::string& option, std::size_t index, const std::string& text) {
-    const std::string place = "value " + std::to_string(index + 1);
-    if (const auto fault = first_token_fault(text)) throw InputError(option, place, fault->what);
-    Json value;
-    try {
-        value = Json::parse(text);
-    } catch (const Json::exception&) {
-        throw InputError(option, place, "expected a number");
-    }
-    return JsonAt(option, value, place).finite_float();
-}
-
 }  // namespace ftv_cli

@@ -63,8 +63,4 @@ private:
     std::string path_;
 };
 
-// A number given on the command line as the index-th value of an option,
-// refused with the words a file's number is refused with.
-float float_argument(const std::string& option, std::size_t index, const std::string& text);
-
 }  // namespace ftv_cli

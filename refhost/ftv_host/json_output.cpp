@@ -1,5 +1,6 @@
 #include "json_output.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,12 +19,15 @@ Json float_json(float value) {
     // The shortest decimal that reads back as this float; stored as the double
     // nearest to it, which the writer prints as that same short decimal.
     char text[32];
+    char* end = text;
     for (int digits = 6; digits <= 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        const float back = std::strtof(text, nullptr);
+        end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr;
+        float back = 0;
+        std::from_chars(text, end, back);
         if (std::memcmp(&back, &value, sizeof back) == 0) break;
     }
-    const double shown = std::strtod(text, nullptr);
+    double shown = 0;
+    std::from_chars(text, end, shown);
     // Whole numbers as integers ("2", not "2.0"); -0 keeps its sign as a double.
     if (shown == std::floor(shown) && std::fabs(shown) < 1e15 && !(shown == 0 && std::signbit(shown)))
         return static_cast<std::int64_t>(shown);

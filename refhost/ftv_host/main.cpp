@@ -9,7 +9,9 @@
 
 #include "demo_scene.h"
 #include "events.h"
+#include "gltf_export.h"
 #include "json_output.h"
+#include "model_import.h"
 #include "options.h"
 #include "orbit_page.h"
 #include "orbit_recorder.h"
@@ -22,9 +24,6 @@
 namespace {
 
 using namespace ftv_cli;
-
-constexpr int kInputFailed = 1;
-constexpr int kHostFailed = 3;
 
 // The folder of this program, where the build puts the module and the pane library beside it.
 std::string own_folder() {
@@ -44,8 +43,15 @@ Json pane_json(const PaneState& pane) {
 
 int run(const Options& options) {
     // Everything that can be wrong with the input is found before the plug-in runs.
+    const ModelTags tags = model_tags(options);
+    const bool model = !options.scene_file.empty() && is_model_file(options.scene_file);
+    if (!model && (!tags.paths.empty() || tags.groups))
+        throw InputError(tags.paths.empty() ? "--tag-groups" : "--tag", "",
+                         "tags parts of a model that Assimp reads; a JSON scene keeps its tags in its streams");
+    if (!options.selection.empty() && options.create_at.empty())
+        throw InputError("--select", "", "selects shapes for the group creator, but --create is not given");
     Json scene_document;
-    if (!options.scene_file.empty()) scene_document = read_json_file(options.scene_file);
+    if (!options.scene_file.empty() && !model) scene_document = read_json_file(options.scene_file);
     std::vector<Event> script;
     if (!options.events_file.empty()) script = read_events(options.events_file);
     const std::vector<Event> events = events_of(options, std::move(script));
@@ -56,6 +62,8 @@ int run(const Options& options) {
     refhost::SceneTree& scene = session.tree();
     if (options.scene_file.empty()) {
         build_demo_scene(scene);
+    } else if (model) {
+        import_model(options.scene_file, tags, scene);
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }
@@ -74,12 +82,19 @@ int run(const Options& options) {
     if (orbit_steps(options) > 0) eye_path = orbit_path(scene.camera_data(), 72);
     const bool working_on = session.working_switch_on();
 
-    const Summary summary = summarize(
-        session, options.scene_file.empty() ? "built-in demo scene" : options.scene_file, working_on, options.explain);
+    const Summary summary =
+        summarize(session, events, options.scene_file.empty() ? "built-in demo scene" : options.scene_file, working_on,
+                  options.explain);
     const Json pane_record = pane_json(summary.pane);
     OutputFiles outputs;
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, summary.pane.present ? &pane_record : nullptr)));
+    std::string not_exported;
+    try {
+        outputs.add(out + "scene.gltf", gltf_text(scene));
+    } catch (const NotExportable& error) {
+        not_exported = error.what();
+    }
     if (options.pictures) {
         outputs.add(out + "view.svg", camera_view_svg(scene, summary.pane, working_on));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path, working_on));
@@ -87,6 +102,7 @@ int run(const Options& options) {
     }
     if (!write_when_balanced(session, outputs, std::cerr)) return kHostFailed;
     print_summary(std::cout, summary, outputs);
+    if (!not_exported.empty()) std::cerr << "ftv-host: warning: scene.gltf not written: " << not_exported << "\n";
     return 0;
 }
 

@@ -1,21 +1,33 @@
 #include "options.h"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
 
-#include "json_input.h"
+#include "arguments.h"
 
 namespace ftv_cli {
 
 namespace {
 
+constexpr const char* kExitStatuses =
+    "Exit status:\n"
+    "  0  the run is done and its outputs are written (and after --help)\n"
+    "  1  the command line, the scene file or the event file is wrong\n"
+    "  3  the module or the pane library does not load, the plug-in misuses the host (a reference\n"
+    "     not given back, a host object misused), an output cannot be written, or anything else fails\n"
+    "After 1 or 3 no output is written, and every earlier one is as it was.";
+
 refhost::DialogAnswer answer_named(const std::string& name) {
+    if (name == "plain") return {true, true, false, false};
+    if (name == "upright") return {true, true, true, false};
+    if (name == "exact") return {true, true, false, true};
     if (name == "on") return {true, true};
     if (name == "off") return {true, false};
     if (name == "ok") return {true, std::nullopt};
     return {false, std::nullopt};
 }
 
-// Three numbers of an option, refused as a scene file would refuse them.
+// Three numbers of an option.
 ftv::Vec3 vec3_argument(const char* option, const std::vector<std::string>& values) {
     return {float_argument(option, 0, values[0]), float_argument(option, 1, values[1]),
             float_argument(option, 2, values[2])};
@@ -37,7 +49,18 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
     CLI::App app{"Runs the Z_FaceToViewer plug-in on a scene as its host would. Without a scene: a built-in demo "
                  "scene and an orbit of the camera around it. Order: initialisation, --menu, --click, --attribute, "
                  "--create, the --events script, --notify, --orbit."};
-    app.add_option("-s,--scene", options.scene_file, "Scene file (JSON) to load instead of the demo scene");
+    app.add_option("-s,--scene", options.scene_file,
+                   "Scene to load instead of the demo scene: ftv-host's JSON, or a model in any format Assimp reads "
+                   "(glTF, FBX, Collada, OBJ, 3DS, X, ...)");
+    app.add_option("--tag", options.tags,
+                   "Tag the model's part at PATH (repeatable): MODE 1 turns it toward the eye, 2 upright, 3 facing "
+                   "exactly; it gives its transformation to its contents and gets a #center marker if it has none")
+        ->type_name("PATH[=MODE]");
+    app.add_option("--tag-groups", options.tag_groups,
+                   "Tag every part of the model that holds a mesh and that the update pass reaches, as --tag does")
+        ->expected(0, 1)
+        ->default_str("1")
+        ->type_name("[MODE]");
     app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
     auto* orbit_option =
         app.add_option("--orbit", options.orbit_steps,
@@ -51,29 +74,45 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
         ->expected(3)
         ->type_name("NUMBER");
     app.add_option("--attribute", options.attribute_path, "Run the attribute dialog on the shape at this path");
-    app.add_option("--attribute-answer", options.attribute_answer, "Its answer: on, off, ok (as shown) or cancel")
-        ->check(CLI::IsMember({"on", "off", "ok", "cancel"}))
+    app.add_option("--attribute-answer", options.attribute_answer,
+                   "Its answer: on (the other boxes as shown), plain (tag 1), upright (2), exact (3), off, ok (as "
+                   "shown) or cancel")
+        ->check(CLI::IsMember({"on", "plain", "upright", "exact", "off", "ok", "cancel"}))
         ->capture_default_str();
     app.add_option("--create", options.create_at, "Run the group creator with input at X Y Z")
         ->expected(3)
         ->type_name("NUMBER");
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
-    app.add_option("-o,--out", options.out_dir, "Folder for scene.json, view.svg, top.svg and (with an orbit) orbit.html")
+    app.add_option("-o,--out", options.out_dir,
+                   "Folder for scene.json, scene.gltf, view.svg, top.svg and (with an orbit) orbit.html")
         ->capture_default_str();
     app.add_option("--module", options.module_path, "Plug-in module to load")->capture_default_str();
     app.add_option("--pane", options.pane_path, "Stand-in pane library to load")->capture_default_str();
-    app.add_flag("!--no-pictures", options.pictures, "Write the scene file only");
+    app.add_flag("!--no-pictures", options.pictures, "Write the scene files only");
     app.add_flag("--japanese", options.japanese, "Report a Japanese user interface to the plug-in");
     app.add_flag("--explain", options.explain,
                  "After the events, say for every part with the plug-in's stream whether it turns, and why not");
+    app.footer(kExitStatuses);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        if (error.get_exit_code() == 0) return app.exit(error);  // --help
+        // In the form of every input error: where, then what.
+        std::string what = error.what();
+        if (!what.empty() && what[0] != '-') what = "command line: " + what;
+        std::cerr << "ftv-host: " << what << "\n";
+        return kInputFailed;
     }
     options.orbit_given = orbit_option->count() > 0;
     return std::nullopt;
+}
+
+ModelTags model_tags(const Options& options) {
+    ModelTags tags;
+    for (const std::string& text : options.tags) tags.paths.push_back(tag_argument(text));
+    if (!options.tag_groups.empty()) tags.groups = mode_argument("--tag-groups", options.tag_groups);
+    return tags;
 }
 
 std::uint32_t orbit_steps(const Options& options) {

@@ -8,8 +8,13 @@
 #include <vector>
 
 #include "events.h"
+#include "model_import.h"
 
 namespace ftv_cli {
+
+// Exit statuses, as --help gives them.
+constexpr int kInputFailed = 1;  // the command line, a scene file or an event file is wrong
+constexpr int kHostFailed = 3;   // a library did not load, the plug-in misused the host, or an output failed
 
 struct Options {
     std::string scene_file;
@@ -30,6 +35,8 @@ struct Options {
     std::vector<std::string> selection;
     bool notify = false;
     bool explain = false;
+    std::vector<std::string> tags;
+    std::string tag_groups;  // the mode; empty without --tag-groups
 };
 
 // The options of a command line, the module and the pane library looked for
@@ -37,10 +44,13 @@ struct Options {
 // help or is wrong, the exit code after the help or the error is printed.
 std::optional<int> read_options(int argc, char** argv, const std::string& folder, Options& options);
 
+// The tags the options ask the model import for.
+ModelTags model_tags(const Options& options);
+
 // Without a scene file the demo scene is orbited unless --orbit says otherwise.
 std::uint32_t orbit_steps(const Options& options);
 
-// The eye --eye asks for, refused as a scene file would refuse its numbers.
+// The eye --eye asks for.
 std::optional<ftv::Vec3> eye_option(const Options& options);
 
 // The events the options ask for, in a fixed order around the script's:

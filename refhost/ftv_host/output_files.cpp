@@ -1,8 +1,10 @@
 #include "output_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -43,16 +45,20 @@ void OutputFiles::write_temporaries() {
              parent = parent.parent_path())
             missing.insert(missing.begin(), parent);
         for (const fs::path& folder : missing) {
+            // Another run may create it between the look and the making: then it is theirs.
             std::error_code error;
-            if (!fs::create_directory(folder, error))
+            const bool made = fs::create_directory(folder, error);
+            if (!made && !fs::is_directory(folder))
                 throw failure(folder.string(), "cannot create the folder", error.value());
-            created_folders_.push_back(folder.string());
+            if (made) created_folders_.push_back(folder.string());
         }
         const std::string temporary = beside(path, "new");
         temporaries_.push_back(temporary);
         std::FILE* file = std::fopen(temporary.c_str(), "wb");
         if (file == nullptr) throw failure(path, "cannot write", errno);
-        const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+        // On the disk before it replaces anything, so that a crash leaves the earlier file or this one whole.
+        const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size() &&
+                             std::fflush(file) == 0 && fsync(fileno(file)) == 0;
         const int error = errno;
         if (std::fclose(file) != 0 || !written) throw failure(path, "cannot write", written ? errno : error);
     }
@@ -99,6 +105,21 @@ std::string OutputFiles::roll_back(std::size_t placed) {
     return kept;
 }
 
+// The renames on the disk too: each folder that holds an output, once.
+void OutputFiles::sync_folders() const {
+    std::vector<std::string> folders;
+    for (const auto& file : files_) {
+        const std::string folder = fs::path(file.first).parent_path().string();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    }
+    for (const std::string& folder : folders) {
+        const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0) continue;
+        fsync(fd);
+        close(fd);
+    }
+}
+
 void OutputFiles::commit() {
     try {
         write_temporaries();
@@ -127,6 +148,7 @@ void OutputFiles::commit() {
         }
     }
     temporaries_.clear();
+    sync_folders();
     for (std::string& backup : backups_) {
         if (!backup.empty()) std::remove(backup.c_str());
         backup.clear();

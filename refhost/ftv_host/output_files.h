@@ -1,10 +1,12 @@
 // Output files written all or nothing, as a set. Each file is first written
-// to a temporary beside its target; every target is checked to be a file or
+// to a temporary beside its target and flushed to the disk; every target is checked to be a file or
 // absent; then each existing target is moved aside to a backup and its new
 // content renamed into place. When any step fails, the files already placed
 // are removed, the backups renamed back and the temporaries deleted, so a
 // failed run leaves every earlier output as it was. Only after the last
-// rename are the backups deleted; one that cannot be put back is kept.
+// rename, and the folders flushed to the disk with it, are the backups
+// deleted; one that cannot be put back is kept. A missing folder is created,
+// and one that another run creates at the same moment is used as found.
 #pragma once
 
 #include <string>
@@ -31,6 +33,7 @@ public:
 private:
     void write_temporaries();
     void check_targets() const;
+    void sync_folders() const;
     // Undoes a commit that placed this many files; says which earlier
     // outputs could not be put back, and where they are kept instead.
     std::string roll_back(std::size_t placed);

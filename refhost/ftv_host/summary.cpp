@@ -1,12 +1,24 @@
 #include "summary.h"
 
+#include "host/plugin_id.h"
 #include "judge/explain.h"
 
 namespace ftv_cli {
 
-Summary summarize(PluginSession& session, const std::string& scene, bool working_on, bool explain) {
-    Summary summary{scene,      session.passes(), session.visited(), session.turned(), working_on,
-                    session.stored_switch_on(), session.pane(), explain, {}};
+Summary summarize(PluginSession& session, const std::vector<Event>& events, const std::string& scene,
+                  bool working_on, bool explain) {
+    Summary summary;
+    summary.scene = scene;
+    summary.passes = session.passes();
+    summary.visited = session.visited();
+    summary.turned = session.turned();
+    summary.working_on = working_on;
+    summary.stored_on = session.stored_switch_on();
+    summary.stores_switch = session.tree().root().stream(ftv::kMainId) != nullptr;
+    for (const Event& event : events)
+        summary.switch_asked |= event.type == Event::Type::menu || event.type == Event::Type::click;
+    summary.pane = session.pane();
+    summary.explain = explain;
     if (explain)
         for (const refhost::PartExplanation& part : refhost::explain_parts(session.tree(), working_on))
             summary.explanations.push_back(refhost::explanation_line(session.tree(), part));
@@ -33,6 +45,9 @@ void print_summary(std::ostream& out, const Summary& summary, const OutputFiles&
         << "  switch: " << on_off(summary.working_on)
         << (summary.stored_on != summary.working_on ? std::string(" (stored: ") + on_off(summary.stored_on) + ")" : "")
         << ", pane: " << (summary.pane.present ? "\"" + summary.pane.text + "\"" : "(not registered)") << "\n";
+    if (!summary.working_on && !summary.switch_asked)
+        out << "  the scene stores " << (summary.stores_switch ? "it off" : "no switch")
+            << ", so the plug-in turns nothing; --menu on or --click left switches it on\n";
     for (const auto& file : outputs.files()) out << "  wrote " << file.first << "\n";
     if (summary.explain) {
         out << "parts with the plug-in's stream: " << summary.explanations.size() << "\n";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "events.h"
 #include "output_files.h"
 #include "plugin_session.h"
 
@@ -18,14 +19,18 @@ struct Summary {
     std::uint64_t visited = 0, turned = 0;
     bool working_on = false;  // the switch the plug-in works with
     bool stored_on = false;   // the switch the scene stores
+    bool stores_switch = false;  // the scene stores one at all
+    bool switch_asked = false;   // the events switch it: the settings dialog or a click
     PaneState pane;
     bool explain = false;
     std::vector<std::string> explanations;  // a line per part with the plug-in's stream
 };
 
-// What the session did so far; with explain, a line for every part that
-// carries the plug-in's stream. working_on is the plug-in's working switch.
-Summary summarize(PluginSession& session, const std::string& scene, bool working_on, bool explain);
+// What the session did so far, running these events; with explain, a line
+// for every part that carries the plug-in's stream. working_on is the
+// plug-in's working switch.
+Summary summarize(PluginSession& session, const std::vector<Event>& events, const std::string& scene,
+                  bool working_on, bool explain);
 
 // Releases the components. When the plug-in then holds no host object, gave
 // none back twice and misused none, writes the outputs and answers true;

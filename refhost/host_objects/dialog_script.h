@@ -12,12 +12,14 @@ namespace refhost {
 
 struct DialogAnswer {
     // Cancelled, the boxes as shown, unless said otherwise.
-    DialogAnswer(bool confirmed = false, std::optional<bool> first = {}, std::optional<bool> second_box = {})
-        : confirm(confirmed), checked(first), second(second_box) {}
+    DialogAnswer(bool confirmed = false, std::optional<bool> first = {}, std::optional<bool> second_box = {},
+                 std::optional<bool> third_box = {})
+        : confirm(confirmed), checked(first), second(second_box), third(third_box) {}
 
     bool confirm;
     std::optional<bool> checked;  // the box as the user leaves it; unset: as shown
     std::optional<bool> second;   // likewise the second box, in a dialog that has one
+    std::optional<bool> third;    // and the third
 };
 
 struct DialogItem {

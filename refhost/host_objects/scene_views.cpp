@@ -205,6 +205,7 @@ bool DialogObject::run_modal(std::int32_t, void*) {
     const DialogAnswer answer = scene_->dialog_script().next_answer();
     if (answer.checked && !r.items.empty()) r.items[0].checked = *answer.checked;
     if (answer.second && r.items.size() > 1) r.items[1].checked = *answer.second;
+    if (answer.third && r.items.size() > 2) r.items[2].checked = *answer.third;
     r.confirmed = answer.confirm;
     return answer.confirm;
 }

@@ -26,7 +26,6 @@ D3 operator*(D3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 D3 cross(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 double length(D3 a) { return std::sqrt(dot(a, a)); }
-D3 from(const ftv::Vec3& v) { return {v.x, v.y, v.z}; }
 
 // What the plug-in learns of the frame a part sits in, worked out again in
 // double from the frame's rows: scale, shear, mirroring and the angles of
@@ -113,23 +112,30 @@ std::string cause_off_eye(const SceneTree& scene, const Node& part) {
     return causes.empty() ? "not explained by the frame of " + parent : parent + " " + causes;
 }
 
+// A tag-1 part off the eye is one that tag 3 would turn exactly.
+constexpr char kExactHint[] = "; tag 3 (face exactly) turns it exactly";
+
 PartExplanation explain_turned(const SceneTree& scene, const Node& part) {
     PartExplanation out{&part, true, "", std::numeric_limits<double>::quiet_NaN()};
     if (part.transformations_set == 0) {
         out.why = "no update pass has turned it yet";
         return out;
     }
-    const bool upright = refhost::is_upright(part);
-    D3 toward = from(scene.camera_data().eye) - from(scene.world_center(*part.first()));
-    if (upright) toward.y = 0;
-    const double distance = length(toward);
-    if (distance < 1e-6) {
-        out.why = upright ? "the eye is straight above or below its pivot" : "the eye is at its pivot";
+    const refhost::FacingError error = refhost::facing_error(scene, part, 1e-6);
+    if (std::isnan(error.facing)) {
+        out.why = "the eye is at its pivot";
         return out;
     }
-    const D3 facing = from(refhost::facing_of(scene, part));
-    out.degrees_off = std::atan2(length(cross(facing, toward)), dot(facing, toward)) * kDegrees;
-    if (out.degrees_off > kNoticeableDegrees) out.why = cause_off_eye(scene, part);
+    const auto degrees = [](double apart) { return 2 * std::asin(std::fmin(1.0, apart / 2)) * kDegrees; };
+    out.degrees_off = degrees(error.facing);
+    const double roll_degrees = degrees(error.roll);
+    if (refhost::facing_mode(part) == refhost::FacingMode::plain) {
+        if (out.degrees_off > kNoticeableDegrees) out.why = cause_off_eye(scene, part) + kExactHint;
+    } else if (out.degrees_off > kNoticeableDegrees || roll_degrees > kNoticeableDegrees) {
+        // The exact modes leave nothing of the frame uncompensated: a part off
+        // its aim was moved or its frame changed after the last pass.
+        out.why = format("its +Y is %.3f° off upright; the scene changed after the last pass", roll_degrees);
+    }
     return out;
 }
 
@@ -162,6 +168,8 @@ void explain_below(const SceneTree& scene, const Node& parent, const Node* holde
                                    scene.path_of(*holder) + ", which the walk does not enter"});
             } else if (refhost::tag_rule(*child) != refhost::TagRule::turned) {
                 out.push_back({child, false, rule_reason(*child)});
+            } else if (const std::string kept = refhost::kept_because(scene, *child); !kept.empty()) {
+                out.push_back({child, false, kept});
             } else if (!switch_on) {
                 out.push_back({child, false, "switched off"});
             } else {
@@ -184,10 +192,12 @@ std::string explanation_line(const SceneTree& scene, const PartExplanation& expl
     const std::string path = scene.path_of(*explanation.part);
     if (!explanation.turned) return path + ": not turned: " + explanation.why;
     if (std::isnan(explanation.degrees_off)) return path + ": turned, but " + explanation.why;
-    const bool upright = refhost::is_upright(*explanation.part);
-    std::string line = path + (upright ? ": turned upright, " : ": turned, ") +
-                       format("%.3f°", explanation.degrees_off) +
-                       (upright ? " from the eye's horizontal direction" : " from the eye");
+    const refhost::FacingMode mode = refhost::facing_mode(*explanation.part);
+    const char* how = mode == refhost::FacingMode::upright ? ": turned upright exactly, "
+                      : mode == refhost::FacingMode::exact ? ": turned exactly, "
+                                                           : ": turned, ";
+    const std::string line = path + how + format("%.3f°", explanation.degrees_off) +
+                             (mode == refhost::FacingMode::upright ? " from the eye's horizontal direction" : " from the eye");
     return explanation.why.empty() ? line : line + ": " + explanation.why;
 }
 

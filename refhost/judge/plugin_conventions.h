@@ -50,25 +50,52 @@ bool is_turned_when_reached(const Node& part);
 // The tagged parts the walk reaches, depth first in list order.
 std::vector<const Node*> reached_tagged(const SceneTree& tree);
 
-// Whether the part's tag asks it to turn about the vertical only: 2.
-bool is_upright(const Node& part);
+// How the part's tag asks it to turn: 2 upright, 3 exactly, any other value
+// toward the eye with the parent's turns undone in the order X, Y, Z.
+enum class FacingMode { plain, upright, exact };
+FacingMode facing_mode(const Node& part);
 // The world direction of one of the part's axes, unit length.
 ftv::Vec3 world_axis(const SceneTree& tree, const Node& part, const ftv::Vec3& axis);
 // The world direction of the part's +Z axis, unit length.
 ftv::Vec3 facing_of(const SceneTree& tree, const Node& part);
-// How closely a turned part can face the eye: 1e-5, and more where the
+// How closely a plain part can face the eye: 1e-5, and more where the
 // rotation of the part that holds it nears +-90 degrees about Y. The plug-in
 // learns that rotation's angles by decomposing its matrix, whose Y angle is
 // the arcsine of a float, so its rounding (6e-8) grows there by 1 / cos Y
 // (below cos Y = 2e-4 the decomposition folds the Z turn into X instead).
+// An upright or exact part: 1e-6 plus 1e-7 times |L|^3 / |det L|
+// (Frobenius norm), L the 3x3 of its frame, which bounds the frame's
+// condition: the rounding of the stored turn to floats grows by it.
 double facing_tolerance(const SceneTree& tree, const Node& part);
-// Empty when the part's +Z axis points from its pivot toward the eye, each
-// component within tolerance, or for an upright part toward the eye's
-// horizontal direction with its +Y axis kept vertical; otherwise what is
-// wrong. The pivot is the first child's centre carried through the part's
-// matrix, as the plug-in found it before the turn. Eyes closer to the pivot
-// than min_distance (upright: horizontally) are not judged (the direction is
-// not defined).
+
+// Why an upright or exact part that the walk reaches keeps the
+// transformation it has, as it stands now: the eye at its pivot, an upright
+// part's eye straight above or below it, or a frame that is not finite or is
+// flat. Empty when the plug-in turns it (and for a plain part).
+std::string kept_because(const SceneTree& tree, const Node& part);
+
+// How far a turned part is from what its mode asks, as the distance between
+// unit directions, 2 sin(angle / 2): the angle in radians to within 1e-12 of
+// it below 1e-4. The pivot is the one the plug-in found before the turn (the
+// first child's centre carried through the part's frame).
+// - facing: the angle between +Z and the direction to the eye (upright:
+//   between their horizontal parts);
+// - roll: exact, the angle between +Y and world up, both taken perpendicular
+//   to the direction to the eye (where that direction is vertical, between
+//   +Y and world -Z for an eye above, +Z below: the roll the eye gets coming
+//   over from the +Z side); upright, the angle between +Y and world up; plain, 0.
+// Both are not numbers while the eye is closer to the pivot than
+// min_distance (upright: horizontally), where the direction is not defined.
+struct FacingError {
+    double facing, roll;
+};
+FacingError facing_error(const SceneTree& tree, const Node& part, double min_distance = 1e-3);
+
+// Empty when the part faces the eye as its mode asks: plain, its +Z axis
+// toward the eye, each component within tolerance of the unit direction;
+// upright or exact, facing and roll (above) within tolerance; or when
+// the direction is not defined (closer than min_distance). Otherwise what is
+// wrong.
 std::string faces_eye(const SceneTree& tree, const Node& part, double tolerance, double min_distance = 1e-3);
 
 }  // namespace refhost

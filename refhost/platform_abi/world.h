@@ -4,7 +4,7 @@
 
 #include "host_objects.h"
 
-enum { kMaxNodes = 24, kMaxShapeViews = 96, kMaxStreamViews = 16, kMaxCenterViews = 8, kMaxStream = 4, kMaxDialogItems = 2 };
+enum { kMaxNodes = 24, kMaxShapeViews = 96, kMaxStreamViews = 16, kMaxCenterViews = 8, kMaxStream = 4, kMaxDialogItems = 3 };
 enum Kind : i32 { kMarker = 1, kPart = 2, kMesh = 4 };
 constexpr u32 kMainId = 0x40A000C0;
 

@@ -18,15 +18,19 @@ bool run_attribute_dialog(HostShape& shape) {
     dialog->set_title(kAttributeTitle);
     dialog->add_checkbox(HostDialog::kCheckbox, kEnabledLabel, 0);
     dialog->add_checkbox(HostDialog::kCheckbox, kUprightLabel, 0);
+    dialog->add_checkbox(HostDialog::kCheckbox, kExactLabel, 0);
     dialog->set_checked(0, current != kUntagged);
     dialog->set_checked(1, current == kUprightTag);
+    dialog->set_checked(2, current == kExactTag);
     if (!dialog->run_modal(0)) return false;
 
     bool tagged = false;
     bool upright = false;
+    bool exact = false;
     dialog->is_checked(0, &tagged);
     dialog->is_checked(1, &upright);
-    const std::int32_t tag = !tagged ? kUntagged : upright ? kUprightTag : kTagged;
+    dialog->is_checked(2, &exact);
+    const std::int32_t tag = !tagged ? kUntagged : upright ? kUprightTag : exact ? kExactTag : kTagged;
     if (stream) {
         write_first_int(*stream.get(), tag);  // the existing stream is reused
     } else {

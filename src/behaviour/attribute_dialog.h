@@ -1,7 +1,8 @@
-// Tagging one part by hand: a dialog with two check boxes, the first ticked
+// Tagging one part by hand: a dialog with three check boxes, the first ticked
 // when the part carries a non-zero tag, the second when that tag makes it
-// upright. Confirming stores the upright tag when both are ticked, the plain
-// tag when the first alone is, and 0 when the first is not.
+// upright, the third when it makes it face the eye exactly. Confirming stores
+// 0 when the first is not ticked; otherwise the upright tag when the second
+// is, else the exact tag when the third is, else the plain tag.
 #pragma once
 
 namespace ftv {

@@ -14,13 +14,25 @@ constexpr std::int32_t kTagged = 1;
 // reads it as a plain tag and turns the part fully: scenes stay readable both
 // ways.
 constexpr std::int32_t kUprightTag = 2;
+// Turned to face the eye exactly, whatever the frame the part sits in. An
+// older module reads it as a plain tag too.
+constexpr std::int32_t kExactTag = 3;
 
+// How a part with a non-zero tag is turned. Upright and exact are computed
+// from the frame the part's transformation is expressed in and the eye alone;
+// as long as the host's local_to_world of a part excludes the part's own
+// transformation, a second pass with the same eye writes the same bits.
 enum class Facing {
-    toward_eye,  // +Z toward the eye
-    upright,     // +Z toward the eye's horizontal direction, +Y kept vertical
+    // +Z toward the eye with the host's rotation, then the frame's three
+    // turns undone in the order X, Y, Z: what stored scenes were made with,
+    // exact only for frames turned about one axis.
+    toward_eye,
+    upright,  // +Y exactly up, +Z toward the eye's horizontal direction
+    exact,    // +Z exactly toward the eye, +Y toward up: no roll
 };
 
-// How a part with a non-zero tag is turned.
-constexpr Facing facing_for_tag(std::int32_t tag) { return tag == kUprightTag ? Facing::upright : Facing::toward_eye; }
+constexpr Facing facing_for_tag(std::int32_t tag) {
+    return tag == kUprightTag ? Facing::upright : tag == kExactTag ? Facing::exact : Facing::toward_eye;
+}
 
 }  // namespace ftv

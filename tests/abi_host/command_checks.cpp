@@ -76,7 +76,7 @@ void check_attribute(void* attribute) {
     world.dialog_confirms = world.dialog_ticks[0] = true;
     check(!attribute_command(attribute, plain), "the attribute command answers false");
     check(same_text(world.dialog_title, kAttributeTitle) && same_text(world.dialog_label, kSwitchLabel) &&
-              world.dialog_items == 2 && !world.dialog_shown_ticked[0] && !world.dialog_shown_ticked[1],
+              world.dialog_items == 3 && !world.dialog_shown_ticked[0] && !world.dialog_shown_ticked[1],
           "the attribute dialog shows the untagged part");
     check(stored(plain, 1), "confirming it ticked tags the part");
     world.dialog_ticks[1] = true;

@@ -2,6 +2,8 @@
 // as it was and nothing else is left in the folder; without a failure every
 // output is the new one.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -133,6 +135,47 @@ TEST(OutputCommitUndo, AnEarlierOutputThatCannotBePutBackIsKeptAndNamed) {
     ASSERT_NE(at, std::string::npos) << message;
     EXPECT_EQ(read_text(message.substr(at + kept_as.size())), "old a");
     EXPECT_FALSE(fs::exists(folder + "/a.txt"));
+}
+
+}  // namespace
+
+namespace {
+
+// Two runs at once, each making the missing output folder: neither fails.
+TEST(OutputFolderRace, TwoRunsCreatingTheSameFolderBothSucceed) {
+    const std::string folder = fresh_folder("commit_race");
+    int failed_runs = 0;
+    for (int round = 0; round < 30; ++round) {
+        const std::string out = folder + "/" + std::to_string(round) + "/out";
+        int start[2];
+        ASSERT_EQ(pipe(start), 0);
+        pid_t runs[2];
+        for (pid_t& run : runs) {
+            run = fork();
+            if (run == 0) {
+                close(start[1]);
+                char go;
+                (void)!read(start[0], &go, 1);  // returns when the other run can start too
+                ftv_cli::OutputFiles outputs;
+                outputs.add(out + "/" + std::to_string(getpid()) + ".txt", "written");
+                try {
+                    outputs.commit();
+                } catch (...) {
+                    _exit(1);
+                }
+                _exit(0);
+            }
+        }
+        close(start[0]);
+        close(start[1]);
+        for (pid_t run : runs) {
+            int status = 0;
+            waitpid(run, &status, 0);
+            failed_runs += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2) << out;
+    }
+    EXPECT_EQ(failed_runs, 0);
 }
 
 }  // namespace

@@ -34,8 +34,9 @@ std::string fault_words(const std::string& output) {
     return line.substr(line.rfind(": ") + 2);
 }
 
-// A number the command line and a scene file's eye must both refuse alike.
-Fault eye_refused_alike(const char* what, const std::string& number) {
+// A number the command line refuses in its own words, which name the option,
+// the value and the text typed, not in the words a scene file's eye gets.
+Fault eye_refused_in_command_line_words(const char* what, const std::string& number) {
     return {what,
             [number](const std::string&, std::string&) {
                 return std::vector<std::string>{"--scene", data_file("billboards.json"), "--eye", "1", number, "2"};
@@ -45,8 +46,30 @@ Fault eye_refused_alike(const char* what, const std::string& number) {
                 const std::string file = scene_with(folder, R"({"camera": {"eye": [1, )" + number + R"(, 2]}, "root": {}})");
                 const HostRun from_file = run_host({"--scene", file, "--out", folder + "/out"});
                 EXPECT_EQ(from_file.exit_code, 1) << from_file.output;
-                EXPECT_EQ(run.output.rfind("ftv-host: --eye: value 2: ", 0), 0u) << run.output;
-                EXPECT_EQ(fault_words(run.output), fault_words(from_file.output)) << from_file.output;
+                EXPECT_EQ(run.output.rfind("ftv-host: --eye: value 2: \"" + number + "\" ", 0), 0u) << run.output;
+                EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output;
+                EXPECT_NE(fault_words(run.output), fault_words(from_file.output)) << from_file.output;
+            }};
+}
+
+// An input error or warning, in the form of every other: where, then what;
+// and, for a run that goes on, the written scene when a check is given.
+Fault told(const char* what, std::vector<std::string> arguments, int exit_code, std::string starts, std::string also,
+           std::function<void(const std::string& scene)> check_scene = nullptr) {
+    return {what,
+            [arguments](const std::string& folder, std::string&) {
+                std::vector<std::string> all = arguments;
+                all.insert(all.end(), {"--no-pictures", "--out", folder + "/out"});
+                return all;
+            },
+            exit_code,
+            [exit_code, starts, also, check_scene](const std::string& folder, const HostRun& run) {
+                EXPECT_NE(run.output.find(starts), std::string::npos) << run.output;
+                if (exit_code != 0) {
+                    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line";
+                }
+                EXPECT_NE(run.output.find(also), std::string::npos) << run.output;
+                if (check_scene) check_scene(read_text(folder + "/out/scene.json"));
             }};
 }
 
@@ -90,9 +113,9 @@ const Fault kFaults[] = {
          ASSERT_EQ(again.exit_code, 0) << again.output;
          EXPECT_EQ(read_text(folder + "/again/scene.json"), read_text(folder + "/out/scene.json"));
      }},
-    eye_refused_alike("an eye of NaN is refused as a scene file refuses it", "nan"),
-    eye_refused_alike("an infinite eye is refused as a scene file refuses it", "inf"),
-    eye_refused_alike("an eye beyond the float range is refused as a scene file refuses it", "1e39"),
+    eye_refused_in_command_line_words("an eye of NaN is refused in command-line words", "nan"),
+    eye_refused_in_command_line_words("an infinite eye is refused in command-line words", "inf"),
+    eye_refused_in_command_line_words("an eye beyond the float range is refused in command-line words", "1e39"),
     {"a folder given as the scene is named as a folder",
      [](const std::string& folder, std::string&) {
          fs::create_directories(folder + "/adir");
@@ -101,6 +124,15 @@ const Fault kFaults[] = {
      1,
      [](const std::string& folder, const HostRun& run) {
          EXPECT_EQ(run.output, "ftv-host: " + folder + "/adir: a folder, where a file was expected\n");
+     }},
+    {"an option the command line refuses fails as a wrong file does",
+     [](const std::string& folder, std::string&) {
+         return std::vector<std::string>{"--scene", data_file("billboards.json"), "--orbit", "0", "--out", folder + "/out"};
+     },
+     1,
+     [](const std::string& folder, const HostRun& run) {
+         EXPECT_EQ(run.output.rfind("ftv-host: --orbit: ", 0), 0u) << run.output;
+         EXPECT_FALSE(fs::exists(folder + "/out"));
      }},
     {"scene and events read from pipes",
      [](const std::string& folder, std::string& input) {
@@ -150,6 +182,17 @@ const Fault kFaults[] = {
          // And the parts did turn: the working copy is what the update pass obeys.
          EXPECT_NE(run.output.find("parts turned: 3"), std::string::npos) << run.output;
      }},
+    told("a scene that stores no switch says how to switch the plug-in on",
+         {"--scene", data_file("round_trip.json"), "--notify"}, 0, "ftv-host: ", "--menu on or --click left"),
+    told("--select without --create is refused", {"--select", "/Billboard A"}, 1, "ftv-host: --select: ", "--create"),
+    told("a value option of the command line refuses in the same form", {"--orbit", "0"}, 1, "ftv-host: --orbit: ", "0"),
+    told("an unknown option is refused in the same form", {"--orbitt", "3"}, 1, "ftv-host: command line: ", "--orbitt"),
+    told("the attribute dialog on a marker runs and warns that it never turns",
+         {"--attribute", "/Billboard A/#center"}, 0, "ftv-host: --attribute: warning: ", "/Billboard A/#center",
+         [](const std::string& scene) {
+             const std::size_t marker = scene.find("\"#center\"", scene.find("\"Billboard A\""));
+             EXPECT_LT(scene.find("40A000C0", marker), scene.find('}', marker)) << "the dialog tagged it";
+         }),
 };
 
 void PrintTo(const Fault& c, std::ostream* out) { *out << c.what; }

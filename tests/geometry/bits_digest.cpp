@@ -14,9 +14,9 @@
 // IEEE 754 and differ between compilers).
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
+#include "geometry/exact_facing.h"
 #include "geometry/face_camera.h"
 #include "geometry/primitives.h"
-#include "geometry/upright_turn.h"
 
 #include <cinttypes>
 #include <cmath>
@@ -100,8 +100,9 @@ void run(const float (&in)[kFloats]) {
     put("facing_transform", p);
     ftv::facing_transform(a, r, ang, p);
     put("facing_transform", p);
-    ftv::upright_turn(b, p);
-    put("upright_turn", p);
+    for (const ftv::ExactAim aim : {ftv::ExactAim::face, ftv::ExactAim::upright}) {
+        if (ftv::exact_facing_transform(m, a, b, aim, p)) put("exact_facing", p);
+    }
     for (int i = 0; i < kFloats; i += 2) {
         double d;  // two floats as one double's bits, and each float widened
         std::memcpy(&d, in + i, sizeof d);

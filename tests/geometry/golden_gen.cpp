@@ -178,15 +178,10 @@ void trigonometry() {
     }
 }
 
-void upright_turns() {
-    const Vec3 edge[] = {{0, 1, 0},     {-0.0f, -1, -0.0f}, {0, 0, 0},    {-0.0f, 0, 0},   {0, 0, -0.0f},
-                         {1e-30f, 1, -1e-30f}, {0, 0, -1}, {-1, 0, 0}, {kNaNF, 0, 1}, {1, kInfF, 0}};
-    for (const Vec3& d : edge) emit("upright_turn", words(d));
-    for (int n = 0; n < 24; ++n) {
-        Vec3 d = any3(-1, 1);
-        normalize(d);
-        emit("upright_turn", words(d));
-    }
+// The draws of a table since retired (the turn about the vertical alone), so
+// that the records after it stay as they were.
+void retired_draws() {
+    for (int n = 0; n < 24; ++n) any3(-1, 1);
 }
 
 // The face-the-camera chain: a part's matrix, its pivot and the eye; the
@@ -214,6 +209,33 @@ void facing() {
     }
 }
 
+// The exact turns: frames of every kind, pivots, directions, both aims (0
+// face, 1 upright), and the cases without a sound turn.
+void exact_facings() {
+    Mat4 flat = any_composed();
+    flat.m[2][0] = flat.m[0][0], flat.m[2][1] = flat.m[0][1], flat.m[2][2] = flat.m[0][2];
+    Mat4 no_w = any_composed();
+    no_w.m[3][3] = 0;
+    Mat4 negative_w = any_composed();
+    negative_w.m[3][3] = -2;
+    Mat4 nan = any_composed();
+    nan.m[1][2] = kNaNF;
+    const Mat4 frames[] = {kIdentityMatrix, euler(0.3, kRightAngle, 0.2), euler(kRightAngle, 0, kRightAngle),
+                           scaling({-1, 1, 1}), scaling({1e-20f, 1e20f, 1}), flat, no_w, negative_w, nan};
+    const Vec3 directions[] = {{0, 0, 0}, {0, 5, 0}, {-0.0f, -2, 0}, {1e-30f, 1, 0}, {3, -4, 12}, {kNaNF, 0, 1},
+                               {kInfF, 1, 1}};
+    for (const Mat4& frame : frames)
+        for (const Vec3& direction : directions)
+            for (float aim : {0.0f, 1.0f}) emit("exact_facing", words(frame, Vec3{1, -2, 3}, direction, aim));
+    emit("exact_facing", words(kIdentityMatrix, Vec3{3e38f, -3e38f, 3e38f}, Vec3{1, 1, 1}, 0.0f));  // overflow
+    for (int n = 0; n < 48; ++n) {
+        const Mat4 frame = n % 4 ? any_composed() : any_raw();
+        const Vec3 pivot = any3(-50, 50);
+        const Vec3 direction = any3(-500, 500);
+        emit("exact_facing", words(frame, pivot, direction, static_cast<float>(n % 2)));
+    }
+}
+
 }  // namespace
 }  // namespace ftv::test
 
@@ -225,7 +247,8 @@ int main() {
     matrices();
     decompositions();
     trigonometry();
-    upright_turns();
-    facing();  // last, so that the draws of the others stay as they were
+    retired_draws();
+    facing();
+    exact_facings();  // last, so that the draws of the others stay as they were
     return 0;
 }

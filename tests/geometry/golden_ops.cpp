@@ -2,8 +2,8 @@
 
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
+#include "geometry/exact_facing.h"
 #include "geometry/face_camera.h"
-#include "geometry/upright_turn.h"
 #include "geometry_test_support.h"
 
 #include <cmath>
@@ -100,10 +100,15 @@ Words run_golden(const char* op, const Words& in) {
         Mat4 m;
         facing_transform(pivot, turn, r.vec3(), m);
         put(out, m);
-    } else if (is("upright_turn")) {
+    } else if (is("exact_facing")) {
+        const Mat4 frame = r.mat4();
+        const Vec3 pivot = r.vec3();
+        const Vec3 direction = r.vec3();
+        const ExactAim aim = r.f() != 0 ? ExactAim::upright : ExactAim::face;
         Mat4 m;
-        upright_turn(r.vec3(), m);
-        put(out, m);
+        const bool turned = exact_facing_transform(frame, pivot, direction, aim, m);
+        out.push_back(turned);
+        if (turned) put(out, m);
     }
     return out;
 }

@@ -199,6 +199,7 @@ protected:
         scene->tree().set_transformation(inner, ftv::translation_matrix({-1, 4, 2}));
         for (int i = 0; i < 20; ++i) add_billboard(scene->tree(), inner, "Deep", {1, float(i), 0});
         for (int i = 0; i < 20; ++i) add_billboard(scene->tree(), inner, "Upright", {float(i), 0, 2}, 2);
+        for (int i = 0; i < 20; ++i) add_billboard(scene->tree(), inner, "Exact", {float(i), 2, 1}, 3);
         scene->tree().add_mesh(outer, "Loose mesh", refhost::Mesh{});
         add_billboard(scene->tree(), outer, "Off", {0, 0, 0}, 0);
         const Node& unmarked = scene->tree().add_part(outer, "Unmarked");

@@ -37,20 +37,21 @@ protected:
         ftv::HostShape* shape = scene->scene_owned_view(node);
         EXPECT_FALSE((call_slot<bool, ftv::HostShape*, void*>(attribute.get(), own_slot(1), shape, nullptr)));
     }
-    // The dialog with its two boxes, as shown before the user touched them.
-    void expect_one_dialog_shown(bool ticked, bool upright = false) {
+    // The dialog with its three boxes, as shown before the user touched them.
+    void expect_one_dialog_shown(bool ticked, bool upright = false, bool exact = false) {
         ASSERT_EQ(scene->dialogs().size(), 1u);
         const refhost::DialogRecord& dialog = scene->dialogs()[0];
         EXPECT_EQ(dialog.title, text_bytes("Z_FaceToViewer属性 設定"));
-        ASSERT_EQ(dialog.items.size(), 2u);
+        ASSERT_EQ(dialog.items.size(), 3u);
         EXPECT_EQ(dialog.items[0].label, text_bytes("Z_FaceToViewer有効"));
         EXPECT_EQ(dialog.items[1].label, text_bytes("縦軸のみ回転"));
+        EXPECT_EQ(dialog.items[2].label, text_bytes("正確に向ける"));
         for (const refhost::DialogItem& item : dialog.items) {
             EXPECT_EQ(item.type, 1);
             EXPECT_EQ(item.extra, 0);
         }
         EXPECT_TRUE(dialog.ran);
-        EXPECT_EQ(dialog.initial_checks, (std::vector<bool>{ticked, upright}));
+        EXPECT_EQ(dialog.initial_checks, (std::vector<bool>{ticked, upright, exact}));
     }
 
     ComponentPtr attribute;
@@ -108,14 +109,16 @@ TEST_P(AttributeTag, TheDialogShowsAndStoresThePartsTag) {
 INSTANTIATE_TEST_SUITE_P(Cases, AttributeTag, ::testing::ValuesIn(kTagCases),
                          [](const auto& info) { return case_name(info.param.what); });
 
-// Every way of leaving the two boxes, from every tag the dialog can meet:
-// shown ticked as the stored tag says, stored as the boxes say.
+// Every way of leaving the three boxes, from every tag the dialog can meet:
+// shown ticked as the stored tag says, stored as the boxes say (the upright
+// box before the exact one).
 struct Boxes {
     const char* name;
     std::int32_t stored;
     bool shown_ticked, shown_upright;
-    DialogAnswer answer;  // both boxes as the user leaves them
+    DialogAnswer answer;  // the boxes as the user leaves them; unset: as shown
     std::int32_t stored_after;
+    bool shown_exact = false;
 };
 void PrintTo(const Boxes& c, std::ostream* os) { *os << c.name; }
 
@@ -129,7 +132,7 @@ TEST_P(AttributeBoxes, ShowTheTagAndStoreWhatTheyAreLeftAt) {
 
     run_command(part);
 
-    expect_one_dialog_shown(c.shown_ticked, c.shown_upright);
+    expect_one_dialog_shown(c.shown_ticked, c.shown_upright, c.shown_exact);
     EXPECT_EQ(stored_value(part), c.stored_after);
 }
 
@@ -155,7 +158,13 @@ INSTANTIATE_TEST_SUITE_P(
         Boxes{"Stored7_FirstTicked", 7, true, false, {true, true, false}, 1},
         Boxes{"Stored7_SecondTicked", 7, true, false, {true, false, true}, 0},
         Boxes{"Stored7_NoneTicked", 7, true, false, {true, false, false}, 0},
-        Boxes{"Stored7_Cancelled", 7, true, false, {false, false, true}, 7}),
+        Boxes{"Stored7_Cancelled", 7, true, false, {false, false, true}, 7},
+        Boxes{"Stored0_ExactTicked", 0, false, false, {true, true, false, true}, 3},
+        Boxes{"Stored1_ExactAloneTicked", 1, true, false, {true, false, false, true}, 0},
+        Boxes{"Stored3_Unchanged", 3, true, false, {true}, 3, true},
+        Boxes{"Stored3_UprightTicked", 3, true, false, {true, true, true}, 2, true},
+        Boxes{"Stored3_ExactUnticked", 3, true, false, {true, true, false, false}, 1, true},
+        Boxes{"Stored3_Cancelled", 3, true, false, {false, false, false, false}, 3, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Attribute, OnTheRootItRewritesTheStoredSwitchButNotTheWorkingCopy) {

@@ -39,6 +39,7 @@ void prepare_billboards(SweepRun& run) {
     const refhost::Node& group = scene.tree().add_part(scene.tree().root(), "Group");
     add_billboard(scene.tree(), group, "B", {0, 0, 1});
     add_billboard(scene.tree(), group, "Upright", {2, 1, -1}, 2);
+    add_billboard(scene.tree(), group, "Exact", {-2, 1, 1}, 3);
     add_billboard(scene.tree(), scene.tree().root(), "Zero", {0, 0, 0}, 0);
     scene.tree().add_mesh(scene.tree().root(), "Mesh", {});
     bool flag = false;

@@ -1,10 +1,12 @@
-// Upright parts (stored tag 2) turn about the world's vertical only, toward
-// the eye's horizontal direction; every other tag keeps the full turn toward
-// the eye, to the bit.
+// How each tag turns a part: tags 2 (upright) and 3 (face exactly) face the
+// eye exactly in every invertible frame, or keep their transformation where
+// no sound turn exists; every other tag keeps the full turn toward the eye
+// with the parent's turns undone in the order X, Y, Z, to the bit.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "module_fixture.h"
 #include "scene/host_math.h"
 #include "scenes.h"
+#include "split_mix.h"
 
 namespace {
 
@@ -45,11 +48,12 @@ ftv::Mat4 turn(ftv::Vec3 axis, float c, float s) {
     return m;
 }
 
-ftv::Mat4 scaling(float k) {
+ftv::Mat4 scaling(float x, float y, float z) {
     ftv::Mat4 m = ftv::kIdentityMatrix;
-    m.m[0][0] = m.m[1][1] = m.m[2][2] = k;
+    m.m[0][0] = x, m.m[1][1] = y, m.m[2][2] = z;
     return m;
 }
+ftv::Mat4 scaling(float k) { return scaling(k, k, k); }
 
 // Holders whose turn the plug-in's compensation undoes: a single axis.
 ftv::Mat4 scaled_turned_about_y_and_moved() {
@@ -65,52 +69,119 @@ std::vector<std::uint32_t> words_of(const ftv::Mat4& m) {
     return out;
 }
 
-// Eyes all around an upright part, level with it, below and above it, and
-// straight above and below its pivot, under holders that the turn's
-// compensation undoes: none, scaled, turned about Y and moved, and turned
-// about X. The part stands upright, faces the eye's horizontal direction
-// (the world's +Z where there is none) and turns about its marker's centre;
-// a part tagged 1 beside it still faces the eye itself.
-TEST_F(Tags, UprightPartsStandAndFaceTheEyesHorizontalDirection) {
-    const struct {
-        const char* name;
-        ftv::Mat4 transformation;
-    } holders[] = {
-        {"Top", ftv::kIdentityMatrix},
-        {"ScaledTurnedMoved", scaled_turned_about_y_and_moved()},
-        {"Tilted", turned_about_x_and_moved()},
-    };
-    for (const auto& holder : holders) {
-        const Node& group = scene->tree().add_part(scene->tree().root(), holder.name);
-        scene->tree().set_transformation(group, holder.transformation);
-        const Node& upright = add_billboard(scene->tree(), group, "Upright", {1, 2, 3}, 2);
-        const Node& full = add_billboard(scene->tree(), group, "Full", {-1, 0, 2}, 1);
-        // The pivot as the plug-in finds it: the marker's centre carried by the holder.
+// A frame of the kind real files carry: a product of factors, each any
+// turn, an exact quarter or half turn about a world axis, a
+// mirror, an uneven scale or a shear, then a move.
+ftv::Mat4 random_frame(SplitMix& rng) {
+    ftv::Mat4 m = ftv::kIdentityMatrix;
+    for (int k = 1 + rng.below(4); k > 0; --k) {
+        ftv::Mat4 f = ftv::kIdentityMatrix;
+        const auto any_direction = [&rng] {
+            return ftv::Vec3{float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1))};
+        };
+        const ftv::Vec3 world_axes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        switch (rng.below(5)) {
+            case 0:  // every turn is the shortest arc from some direction to another
+                f = refhost::rotation_between(any_direction(), any_direction());
+                break;
+            case 1: {
+                const float quarter[][2] = {{0, 1}, {0, -1}, {-1, 0}};
+                const auto& q = quarter[rng.below(3)];
+                f = turn(world_axes[rng.below(3)], q[0], q[1]);
+                break;
+            }
+            case 2: f.m[rng.below(3)][rng.below(3)] = -1; f = scaling(f.m[0][0], f.m[1][1], f.m[2][2]); break;
+            case 3: f = scaling(float(rng.uniform(0.2, 5)), float(rng.uniform(0.2, 5)), float(rng.uniform(0.2, 5))); break;
+            case 4: f.m[1 + rng.below(2)][0] = float(rng.uniform(-1, 1)), f.m[2][1] = float(rng.uniform(-1, 1)); break;
+        }
+        m = refhost::product(m, f);
+    }
+    return refhost::product(m, ftv::translation_matrix({float(rng.uniform(-20, 20)), float(rng.uniform(-20, 20)),
+                                                        float(rng.uniform(-20, 20))}));
+}
+
+// Parts tagged 2 and 3 under one or two random frames, with random eyes:
+// each faces the eye as its mode asks within 1e-4 radians and does not roll
+// (upright: does not lean), its pivot stays where it was, and a second pass
+// with the same eye writes the same bits.
+TEST_F(Tags, UprightAndExactPartsFaceTheEyeInEveryInvertibleFrame) {
+    SplitMix rng(21);
+    for (int trial = 0; trial < 200; ++trial) {
+        const Node* holder = &scene->tree().add_part(scene->tree().root(), "Holder" + std::to_string(trial));
+        scene->tree().set_transformation(*holder, random_frame(rng));
+        if (rng.chance(50)) {
+            holder = &scene->tree().add_part(*holder, "Inner");
+            scene->tree().set_transformation(*holder, random_frame(rng));
+        }
+        const ftv::Vec3 center{float(rng.uniform(-3, 3)), float(rng.uniform(-3, 3)), float(rng.uniform(-3, 3))};
+        const Node* parts[] = {&add_billboard(scene->tree(), *holder, "Upright", center, 2),
+                               &add_billboard(scene->tree(), *holder, "Exact", center, 3)};
         ftv::Vec3 pivot;
-        ftv::transform_point(scene->tree().local_center(*upright.first()), scene->tree().local_to_world(upright), pivot);
-
-        std::vector<ftv::Vec3> offsets = {{0, 10, 0}, {0, -10, 0}};
-        for (int step = 0; step < 12; ++step) {
-            const double angle = step * 3.14159265358979 / 6;
-            for (float height : {-15.0f, 0.0f, 4.0f, 60.0f})
-                offsets.push_back({static_cast<float>(10 * std::sin(angle)), height,
-                                   static_cast<float>(10 * std::cos(angle))});
+        ftv::transform_point(center, scene->tree().local_to_world(*parts[0]), pivot);
+        scene->tree().set_eye({pivot.x + float(rng.uniform(-60, 60)), pivot.y + float(rng.uniform(-60, 60)),
+                        pivot.z + float(rng.uniform(-60, 60))});
+        notify();
+        std::vector<std::uint32_t> first[2];
+        for (int k = 0; k < 2; ++k) {
+            SCOPED_TRACE("trial " + std::to_string(trial) + ", " + parts[k]->name);
+            const refhost::FacingError error = refhost::facing_error(scene->tree(), *parts[k]);
+            EXPECT_LE(error.facing, 1e-4);
+            EXPECT_LE(error.roll, 1e-4);
+            const double size = 1 + std::fabs(pivot.x) + std::fabs(pivot.y) + std::fabs(pivot.z);
+            expect_near(scene->tree().world_center(*parts[k]->first()), pivot, 1e-4 * size, "pivot");
+            first[k] = words_of(parts[k]->transformation);
         }
-        for (const ftv::Vec3& o : offsets) {
-            const std::string what = std::string(holder.name) + ", eye at pivot + (" + std::to_string(o.x) + ", " +
-                                     std::to_string(o.y) + ", " + std::to_string(o.z) + ")";
-            SCOPED_TRACE(what);
-            scene->tree().set_eye({pivot.x + o.x, pivot.y + o.y, pivot.z + o.z});
-            notify();
+        notify();
+        for (int k = 0; k < 2; ++k) EXPECT_EQ(words_of(parts[k]->transformation), first[k]) << "trial " << trial;
+        scene->tree().detach(*scene->tree().root().last());
+    }
+}
 
-            ftv::Vec3 horizontal{o.x, 0, o.z};
-            if (o.x == 0 && o.z == 0) horizontal.z = 1;
-            ftv::normalize(horizontal);
-            expect_near(world_axis(scene->tree(), upright, {0, 1, 0}), {0, 1, 0}, 1e-5, "up");
-            expect_near(world_axis(scene->tree(), upright, {0, 0, 1}), horizontal, 1e-5, "facing");
-            expect_near(scene->tree().world_center(*upright.first()), pivot, 1e-5, "pivot");
-            expect_faces_eye(scene->tree(), full);
+// Where no sound turn exists the part keeps the transformation it has, and
+// where exact facing must choose its roll it turns as documented: for an eye
+// straight above, +Y toward world -Z; straight below, toward +Z.
+TEST_F(Tags, WithoutASoundTurnTheyKeepTheirTransformation) {
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    ftv::Mat4 flat = scaling(1, 0, 1), no_w = ftv::kIdentityMatrix, not_finite = ftv::kIdentityMatrix;
+    no_w.m[3][3] = 0;
+    not_finite.m[2][1] = kNaN;
+    const struct {
+        const char* what;
+        ftv::Mat4 frame;
+        ftv::Vec3 eye;  // from the pivot
+        std::int32_t tag;
+        bool turned;
+        ftv::Vec3 up;  // where +Y goes, when turned
+    } cases[] = {
+        {"eye at the pivot, upright", ftv::kIdentityMatrix, {0, 0, 0}, 2, false, {}},
+        {"eye at the pivot, exact", ftv::kIdentityMatrix, {0, 0, 0}, 3, false, {}},
+        {"eye above, upright", ftv::kIdentityMatrix, {0, 7, 0}, 2, false, {}},
+        {"eye below, upright", scaling(2), {0, -7, 0}, 2, false, {}},
+        {"eye above, exact", turned_about_x_and_moved(), {0, 7, 0}, 3, true, {0, 0, -1}},
+        {"eye below, exact", scaling(-1, 1, 1), {0, -7, 0}, 3, true, {0, 0, 1}},
+        {"flat frame, exact", flat, {1, 2, 3}, 3, false, {}},
+        {"flat frame, upright", flat, {1, 2, 3}, 2, false, {}},
+        {"no w, exact", no_w, {1, 2, 3}, 3, false, {}},
+        {"not a number, upright", not_finite, {1, 2, 3}, 2, false, {}},
+    };
+    const ftv::Mat4 kept = ftv::translation_matrix({9, 8, 7});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Node& holder = scene->tree().add_part(scene->tree().root(), c.what);
+        scene->tree().set_transformation(holder, c.frame);
+        const Node& part = add_billboard(scene->tree(), holder, "Part", {1, 2, 3}, c.tag);
+        scene->tree().set_transformation(part, kept);
+        ftv::Vec3 pivot;
+        ftv::transform_point({1, 2, 3}, scene->tree().local_to_world(part), pivot);
+        scene->tree().set_eye({pivot.x + c.eye.x, pivot.y + c.eye.y, pivot.z + c.eye.z});
+        notify();
+        EXPECT_EQ(part.transformations_set, c.turned ? 1u : 0u);
+        if (c.turned) {
+            expect_near(world_axis(scene->tree(), part, {0, 1, 0}), c.up, 1e-6, "up");
+        } else {
+            EXPECT_EQ(words_of(part.transformation), words_of(kept));
         }
+        scene->tree().detach(holder);
     }
 }
 

@@ -1,0 +1,432 @@
+#include "model_import.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <set>
+
+#include "host/plugin_id.h"
+#include "input_error.h"
+#include "judge/plugin_conventions.h"
+#include "scene/host_math.h"
+#include "shape_names.h"
+
+namespace ftv_cli {
+
+namespace {
+
+using refhost::Mesh;
+using refhost::Node;
+
+// The key under which a node's metadata holds the plug-in's value.
+constexpr char kTagKey[] = "Z_FaceToViewer";
+constexpr char kTargetKey[] = "Z_FaceToViewer_target";
+// A matrix glTF cannot hold as such, as ftv-host's own glTF files keep it.
+constexpr char kMatrixKey[] = "Z_FaceToViewer_matrix";
+
+// A file can make a reader of Assimp grow its arrays without end (a vertex
+// count in the billions in a file of a few hundred bytes). While it reads,
+// the process may take this much address space more than it already has;
+// beyond that an allocation fails and the reader gives up.
+constexpr std::uint64_t kReadingBudget = 2ull << 30;
+
+std::string lower_extension(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string extension = path.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+// Assimp's reason, as one line that does not repeat the file's name.
+std::string reason_in_words(std::string what, const std::string& path) {
+    if (what.rfind("No suitable reader found", 0) == 0)
+        return "not a format Assimp reads (neither by its extension nor by its content)";
+    if (what.find("bad_alloc") != std::string::npos)
+        return "Assimp cannot read it: it asks for more memory than a model may take while it is read (" +
+               std::to_string(kReadingBudget >> 30) + " GB)";
+    for (const std::string& name : {"\"" + path + "\"", path}) {
+        for (auto at = what.find(name); at != std::string::npos; at = what.find(name)) what.erase(at, name.size());
+    }
+    std::string line;
+    for (char c : what) {
+        const bool space = std::isspace(static_cast<unsigned char>(c)) != 0;
+        if (space && (line.empty() || line.back() == ' ')) continue;
+        line += space ? ' ' : std::isprint(static_cast<unsigned char>(c)) ? c : '?';
+    }
+    while (!line.empty() && (line.back() == ' ' || line.back() == '.')) line.pop_back();
+    return line.empty() ? "Assimp cannot read it, and says not why" : "Assimp cannot read it: " + line;
+}
+
+// Assimp's matrices act on column vectors; the scene's on row vectors.
+ftv::Mat4 row_matrix(const aiMatrix4x4& m) {
+    ftv::Mat4 out{};
+    for (unsigned i = 0; i < 4; ++i)
+        for (unsigned j = 0; j < 4; ++j) out.m[i][j] = m[j][i];
+    return out;
+}
+
+bool is_identity(const ftv::Mat4& m) {
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            if (m.m[i][j] != (i == j ? 1.0f : 0.0f)) return false;
+    return true;
+}
+
+// The matrix that carries a node's coordinates into the file's world.
+ftv::Mat4 world_of(const aiNode& node) {
+    ftv::Mat4 world = row_matrix(node.mTransformation);
+    for (const aiNode* up = node.mParent; up != nullptr; up = up->mParent)
+        world = refhost::product(world, row_matrix(up->mTransformation));
+    return world;
+}
+
+// A number of the metadata as a double, when it is one.
+std::optional<double> metadata_number(const aiMetadataEntry& entry) {
+    switch (entry.mType) {
+        case AI_BOOL: return *static_cast<const bool*>(entry.mData) ? 1.0 : 0.0;
+        case AI_INT32: return *static_cast<const std::int32_t*>(entry.mData);
+        case AI_UINT64: return static_cast<double>(*static_cast<const std::uint64_t*>(entry.mData));
+        case AI_FLOAT: return *static_cast<const float*>(entry.mData);
+        case AI_DOUBLE: return *static_cast<const double*>(entry.mData);
+        default: return std::nullopt;
+    }
+}
+
+const aiMetadataEntry* metadata_entry(const aiNode& node, const char* key) {
+    const aiMetadata* data = node.mMetaData;
+    if (data == nullptr) return nullptr;
+    for (unsigned i = 0; i < data->mNumProperties; ++i)
+        if (std::strcmp(data->mKeys[i].C_Str(), key) == 0) return &data->mValues[i];
+    return nullptr;
+}
+
+struct Bounds {
+    double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    double high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    void add(const ftv::Vec3& v) {
+        const double p[3] = {v.x, v.y, v.z};
+        if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2])) return;
+        for (int i = 0; i < 3; ++i) low[i] = std::min(low[i], p[i]), high[i] = std::max(high[i], p[i]);
+    }
+    bool empty() const { return low[0] > high[0]; }
+    ftv::Vec3 middle() const {
+        return {static_cast<float>((low[0] + high[0]) / 2), static_cast<float>((low[1] + high[1]) / 2),
+                static_cast<float>((low[2] + high[2]) / 2)};
+    }
+    double radius() const {
+        double sum = 0;
+        for (int i = 0; i < 3; ++i) sum += (high[i] - low[i]) * (high[i] - low[i]);
+        return std::sqrt(sum) / 2;
+    }
+};
+
+// Some of Assimp's readers print complaints of their own; while one reads,
+// standard output and error go nowhere, so that ftv-host says what went
+// wrong in its one line.
+class Quiet {
+public:
+    Quiet() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int nowhere = open("/dev/null", O_WRONLY);
+        for (int fd : {1, 2}) {
+            saved_[fd - 1] = dup(fd);
+            if (nowhere >= 0) dup2(nowhere, fd);
+        }
+        if (nowhere >= 0) close(nowhere);
+    }
+    ~Quiet() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        for (int fd : {1, 2}) {
+            if (saved_[fd - 1] < 0) continue;
+            dup2(saved_[fd - 1], fd);
+            close(saved_[fd - 1]);
+        }
+    }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+private:
+    int saved_[2] = {-1, -1};
+};
+
+class MemoryBudget {
+public:
+    MemoryBudget() {
+        std::uint64_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        if (pages == 0 || getrlimit(RLIMIT_AS, &saved_) != 0) return;
+        const std::uint64_t limit = pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE)) + kReadingBudget;
+        if (saved_.rlim_cur != RLIM_INFINITY && saved_.rlim_cur <= limit) return;
+        rlimit lowered = saved_;
+        lowered.rlim_cur = limit;
+        set_ = setrlimit(RLIMIT_AS, &lowered) == 0;
+    }
+    ~MemoryBudget() {
+        if (set_) setrlimit(RLIMIT_AS, &saved_);
+    }
+    MemoryBudget(const MemoryBudget&) = delete;
+    MemoryBudget& operator=(const MemoryBudget&) = delete;
+
+private:
+    rlimit saved_{};
+    bool set_ = false;
+};
+
+class Reader {
+public:
+    Reader(const std::string& file, const aiScene& model, const ModelTags& tags, refhost::SceneTree& scene)
+        : file_(file), model_(model), scene_(scene), groups_(tags.groups) {
+        for (const ModelTags::Path& tag : tags.paths) tag_paths_[normal_path(tag.path)] = tag.mode;
+        if (model.mNumCameras > 0) camera_node_ = model.mRootNode->FindNode(model.mCameras[0]->mName);
+    }
+
+    void read() {
+        const aiNode& root = *model_.mRootNode;
+        if (const auto tag = tag_of(root, "/")) scene_.set_stream(scene_.root(), ftv::kMainId, {*tag});
+        const ftv::Mat4 own = row_matrix(root.mTransformation);
+        fill(root, scene_.root(), "", is_identity(own) ? std::nullopt : std::optional<ftv::Mat4>(own), true, false);
+        for (const auto& [path, mode] : tag_paths_) {
+            const Node* node = scene_.find(path);
+            if (node == nullptr) throw InputError("--tag", "", "no part at path \"" + path + "\"");
+            if (!node->is_part()) throw InputError("--tag", "", path + " is not a part: only parts turn");
+        }
+        if (scene_.root().first() == nullptr && model_.mNumCameras == 0)
+            throw InputError(file_, "", "holds nothing to show: no node, no polygon and no camera");
+        place_camera();
+    }
+
+private:
+    // "/A/B" however the option wrote it ("A/B", "/A//B/").
+    static std::string normal_path(const std::string& path) {
+        std::string out;
+        std::size_t start = 0;
+        while (start <= path.size()) {
+            std::size_t end = path.find('/', start);
+            if (end == std::string::npos) end = path.size();
+            if (end > start) out += "/" + path.substr(start, end - start);
+            start = end + 1;
+        }
+        return out;
+    }
+
+    std::optional<std::int32_t> tag_of(const aiNode& node, const std::string& path) const {
+        const aiMetadataEntry* entry = metadata_entry(node, kTagKey);
+        if (entry == nullptr) return std::nullopt;
+        const std::optional<double> value = metadata_number(*entry);
+        if (!value || *value != std::floor(*value) || *value < INT32_MIN || *value > INT32_MAX)
+            throw InputError(file_, path, std::string(kTagKey) + " in the node's metadata is not a 32-bit integer");
+        return static_cast<std::int32_t>(*value);
+    }
+
+    static bool is_marker(const aiNode& node) {
+        return std::strcmp(node.mName.C_Str(), refhost::kPivotName) == 0 && node.mNumMeshes == 0 &&
+               node.mNumChildren == 0;
+    }
+
+    bool is_camera_only(const aiNode& node) const {
+        return &node == camera_node_ && node.mNumMeshes == 0 && node.mNumChildren == 0;
+    }
+
+    Mesh mesh_of(const aiMesh& from, const std::optional<ftv::Mat4>& carried, const std::string& path) const {
+        Mesh mesh;
+        mesh.vertices.reserve(from.mNumVertices);
+        for (unsigned i = 0; i < from.mNumVertices; ++i) {
+            const aiVector3D& v = from.mVertices[i];
+            const ftv::Vec3 p{v.x, v.y, v.z};
+            mesh.vertices.push_back(carried ? refhost::transform_point(p, *carried) : p);
+        }
+        mesh.polygons.reserve(from.mNumFaces);
+        for (unsigned f = 0; f < from.mNumFaces; ++f) {
+            const aiFace& face = from.mFaces[f];
+            if (face.mNumIndices < 3) continue;
+            for (unsigned k = 0; k < face.mNumIndices; ++k)
+                if (face.mIndices[k] >= from.mNumVertices)
+                    throw InputError(file_, path, "a polygon refers to a vertex the mesh does not have");
+            mesh.polygons.emplace_back(face.mIndices, face.mIndices + face.mNumIndices);
+        }
+        return mesh;
+    }
+
+    // Adds what node holds to part: its marker, meshes and child nodes, each
+    // carried through carried when set. reached: the update pass reaches the
+    // parts added here; tagging: part was tagged by an option.
+    void fill(const aiNode& node, const Node& part, const std::string& path, const std::optional<ftv::Mat4>& carried,
+              bool reached, bool tagging) {
+        const aiNode* marker = node.mNumChildren > 0 && is_marker(*node.mChildren[0]) ? node.mChildren[0] : nullptr;
+        std::vector<const aiNode*> children;
+        for (unsigned i = marker != nullptr ? 1 : 0; i < node.mNumChildren; ++i)
+            if (!is_camera_only(*node.mChildren[i])) children.push_back(node.mChildren[i]);
+
+        ShapeNames names;
+        if (marker != nullptr || tagging) names.take(refhost::kPivotName, "");
+        std::vector<std::pair<std::string, Mesh>> meshes;
+        Bounds bounds;
+        for (unsigned i = 0; i < node.mNumMeshes; ++i) {
+            const aiMesh& mesh = *model_.mMeshes[node.mMeshes[i]];
+            const std::string name = names.take(mesh.mName.C_Str(), "mesh");
+            meshes.emplace_back(name, mesh_of(mesh, carried, path + "/" + name));
+            for (const ftv::Vec3& v : meshes.back().second.vertices) bounds.add(v);
+        }
+        if (marker != nullptr) {
+            const ftv::Vec3 at = refhost::transform_point({0, 0, 0}, row_matrix(marker->mTransformation));
+            scene_.add_marker(part, carried ? refhost::transform_point(at, *carried) : at);
+        } else if (tagging) {
+            const ftv::Vec3 origin = carried ? refhost::transform_point({0, 0, 0}, *carried) : ftv::Vec3{0, 0, 0};
+            scene_.add_marker(part, bounds.empty() ? origin : bounds.middle());
+        }
+        for (auto& [name, mesh] : meshes) scene_.add_mesh(part, name, std::move(mesh));
+        for (const aiNode* child : children) {
+            const std::string name = names.take(child->mName.C_Str(), "unnamed");
+            this->child(*child, part, path + "/" + name, name, carried, reached);
+        }
+    }
+
+    void child(const aiNode& node, const Node& parent, const std::string& path, const std::string& name,
+               const std::optional<ftv::Mat4>& carried, bool reached) {
+        ftv::Mat4 own = transformation_of(node);
+        if (carried) own = refhost::product(own, *carried);
+        std::optional<std::int32_t> tag = tag_of(node, path);
+        const auto asked = tag_paths_.find(path);
+        const bool tagging = asked != tag_paths_.end() || (groups_ && reached && !tag && node.mNumMeshes > 0);
+        if (tagging) tag = asked != tag_paths_.end() ? asked->second : *groups_;
+        const Node& part = scene_.add_part(parent, name);
+        if (tag) scene_.set_stream(part, ftv::kMainId, {*tag});
+        if (tagging) {
+            fill(node, part, path, own, reached && !tag, true);
+        } else {
+            scene_.set_transformation(part, own);
+            fill(node, part, path, std::nullopt, reached && !tag, false);
+        }
+    }
+
+    void place_camera() {
+        Bounds world;
+        for (std::uint32_t id = 1; id <= scene_.node_count(); ++id) {
+            const Node& node = *scene_.node_by_id(id);
+            if (node.kind != refhost::kMesh || node.parent() == nullptr) continue;
+            const ftv::Mat4 to_world = scene_.local_to_world(node);
+            for (const ftv::Vec3& v : node.mesh.vertices) world.add(refhost::transform_point(v, to_world));
+        }
+        const ftv::Vec3 middle = world.empty() ? ftv::Vec3{0, 0, 0} : world.middle();
+        if (model_.mNumCameras == 0) {
+            // From the side and above, as far as a 45 degree view needs to hold it all.
+            const double radius = world.empty() || world.radius() == 0 ? 5 : world.radius();
+            const double away = 1.1 * radius / std::sin(M_PI / 8) / std::sqrt(14.0 * 14 + 7 * 7 + 12 * 12);
+            scene_.set_camera({{static_cast<float>(middle.x + 14 * away), static_cast<float>(middle.y + 7 * away),
+                                static_cast<float>(middle.z + 12 * away)},
+                               middle});
+            return;
+        }
+        const aiCamera& camera = *model_.mCameras[0];
+        const ftv::Mat4 to_world = camera_node_ != nullptr ? world_of(*camera_node_) : ftv::kIdentityMatrix;
+        ftv::Vec3 position{camera.mPosition.x, camera.mPosition.y, camera.mPosition.z};
+        // Assimp's glTF reader copies a camera node's translation into the
+        // camera's position, which is relative to that node.
+        if (camera_node_ != nullptr && is_gltf()) position = {0, 0, 0};
+        const ftv::Vec3 eye = refhost::transform_point(position, to_world);
+        refhost::Camera placed{eye, middle};
+        if (const auto stored = stored_target()) {
+            placed.target = *stored;
+        } else {
+            const ftv::Vec3 d = refhost::transform_direction({camera.mLookAt.x, camera.mLookAt.y, camera.mLookAt.z},
+                                                             to_world);
+            const double length = std::sqrt(double(d.x) * d.x + double(d.y) * d.y + double(d.z) * d.z);
+            const double along = length > 0 ? ((middle.x - eye.x) * d.x + (middle.y - eye.y) * d.y +
+                                               (middle.z - eye.z) * d.z) / (length * length)
+                                            : 0;
+            const double k = along > 0 ? along : length > 0 ? 1 / length : 0;
+            placed.target = {static_cast<float>(eye.x + d.x * k), static_cast<float>(eye.y + d.y * k),
+                             static_cast<float>(eye.z + d.z * k)};
+        }
+        scene_.set_camera(placed);
+    }
+
+    bool is_gltf() const {
+        aiString format;
+        return model_.mMetaData != nullptr && model_.mMetaData->Get("SourceAsset_Format", format) &&
+               std::strcmp(format.C_Str(), "glTF2 Importer") == 0;
+    }
+
+    std::optional<ftv::Vec3> stored_target() const {
+        float xyz[3];
+        if (camera_node_ == nullptr || !stored_floats(*camera_node_, kTargetKey, xyz, 3)) return std::nullopt;
+        return ftv::Vec3{xyz[0], xyz[1], xyz[2]};
+    }
+
+    // The node's transformation, as its own extras keep it when glTF could not.
+    static ftv::Mat4 transformation_of(const aiNode& node) {
+        ftv::Mat4 kept{};
+        return stored_floats(node, kMatrixKey, &kept.m[0][0], 16) ? kept : row_matrix(node.mTransformation);
+    }
+
+    // count numbers of an array in the node's metadata under key.
+    static bool stored_floats(const aiNode& node, const char* key, float* out, unsigned count) {
+        const aiMetadataEntry* entry = metadata_entry(node, key);
+        if (entry == nullptr || entry->mType != AI_AIMETADATA) return false;
+        const auto& values = *static_cast<const aiMetadata*>(entry->mData);
+        if (values.mNumProperties != count) return false;
+        for (unsigned i = 0; i < count; ++i) {
+            const std::optional<double> value = metadata_number(values.mValues[i]);
+            if (!value) return false;
+            out[i] = static_cast<float>(*value);
+        }
+        return true;
+    }
+
+    const std::string& file_;
+    const aiScene& model_;
+    refhost::SceneTree& scene_;
+    std::optional<std::int32_t> groups_;
+    std::map<std::string, std::int32_t> tag_paths_;
+    const aiNode* camera_node_ = nullptr;
+};
+
+}  // namespace
+
+bool is_model_file(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    const std::string extension = lower_extension(path);
+    if (extension == ".json") return false;
+    if (!extension.empty() && Assimp::Importer().IsExtensionSupported(extension)) return true;
+    std::ifstream in(path, std::ios::binary);
+    char c = ' ';
+    while (in.get(c) && std::isspace(static_cast<unsigned char>(c))) {
+    }
+    return !in || c != '{';
+}
+
+void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene) {
+    Assimp::Importer importer;
+    // One node per node of the file, not FBX's chain of pivot helpers.
+    importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
+    importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+    const aiScene* model = nullptr;
+    {
+        const Quiet quiet;
+        const MemoryBudget budget;
+        model = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_ValidateDataStructure);
+    }
+    if (model == nullptr || model->mRootNode == nullptr)
+        throw InputError(path, "", reason_in_words(importer.GetErrorString(), path));
+    Reader(path, *model, tags, scene).read();
+}
+
+}  // namespace ftv_cli
