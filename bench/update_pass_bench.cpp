@@ -55,7 +55,7 @@
 #include "host_objects/reference_host.h"
 #include "judge/plugin_conventions.h"
 #include "reference_floor.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace {
 

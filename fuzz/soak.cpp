@@ -33,7 +33,7 @@
 #include "judge/plugin_conventions.h"
 #include "pane_standin/pane_standin.h"
 #include "plugin_session.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 #include "split_mix.h"
 
 namespace {

@@ -30,7 +30,7 @@
 #include "host_objects/reference_host.h"
 #include "judge/plugin_conventions.h"
 #include "module_fuzz.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace {
 

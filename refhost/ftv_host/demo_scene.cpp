@@ -3,7 +3,7 @@
 #include <string>
 
 #include "judge/plugin_conventions.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace ftv_cli {
 

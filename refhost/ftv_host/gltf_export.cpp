@@ -7,6 +7,7 @@
 #include "host/plugin_id.h"
 #include "json_input.h"
 #include "judge/plugin_conventions.h"
+#include "scene/imath_values.h"
 #include "shape_names.h"
 
 namespace ftv_cli {
@@ -14,6 +15,7 @@ namespace ftv_cli {
 namespace {
 
 using refhost::Node;
+using refhost::V3d;
 
 constexpr int kFloat = 5126;
 constexpr int kUnsignedInt = 5125;
@@ -100,41 +102,34 @@ private:
     // millionth; else its rows made orthogonal (Gram-Schmidt, keeping their
     // lengths and the sign of the determinant) over column 3 = (0, 0, 0, 1).
     static ftv::Mat4 nearest_trs(const ftv::Mat4& m) {
-        double r[3][3], length[3];
+        V3d r[3];
+        double length[3];
         for (int i = 0; i < 3; ++i) {
-            for (int j = 0; j < 3; ++j) r[i][j] = m.m[i][j];
-            length[i] = std::sqrt(r[i][0] * r[i][0] + r[i][1] * r[i][1] + r[i][2] * r[i][2]);
+            r[i] = V3d(m.m[i][0], m.m[i][1], m.m[i][2]);
+            length[i] = r[i].length();
         }
-        const auto dot = [](const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
-        const double det = r[0][0] * (r[1][1] * r[2][2] - r[1][2] * r[2][1]) -
-                           r[0][1] * (r[1][0] * r[2][2] - r[1][2] * r[2][0]) +
-                           r[0][2] * (r[1][0] * r[2][1] - r[1][1] * r[2][0]);
+        const double det = r[0] ^ (r[1] % r[2]);
         bool trs = m.m[0][3] == 0 && m.m[1][3] == 0 && m.m[2][3] == 0 && m.m[3][3] == 1 && det != 0;
         for (int i = 0; i < 3 && trs; ++i)
-            for (int j = i + 1; j < 3; ++j) trs = trs && std::fabs(dot(r[i], r[j])) <= 1e-6 * length[i] * length[j];
+            for (int j = i + 1; j < 3; ++j) trs = trs && std::fabs(r[i] ^ r[j]) <= 1e-6 * length[i] * length[j];
         if (trs) return m;
         ftv::Mat4 out = ftv::kIdentityMatrix;
         for (int j = 0; j < 3; ++j) out.m[3][j] = m.m[3][j];
         if (!(length[0] > 0 && length[1] > 0 && length[2] > 0 && std::isfinite(det))) return out;
-        double u[3][3];
+        V3d u[3];
         for (int i = 0; i < 3; ++i) {
-            for (int j = 0; j < 3; ++j) u[i][j] = r[i][j];
-            for (int k = 0; k < i; ++k) {
-                const double d = dot(u[i], u[k]);
-                for (int j = 0; j < 3; ++j) u[i][j] -= d * u[k][j];
-            }
-            const double n = std::sqrt(dot(u[i], u[i]));
+            u[i] = r[i];
+            for (int k = 0; k < i; ++k) u[i] -= u[k] * (u[i] ^ u[k]);
+            const double n = u[i].length();
             if (!(n > 0)) return out;
-            for (int j = 0; j < 3; ++j) u[i][j] /= n;
+            u[i] /= n;
         }
         // The third row from the first two, so that the turn keeps the determinant's sign.
-        const double sign = det < 0 ? -1 : 1;
-        const double z[3] = {u[0][1] * u[1][2] - u[0][2] * u[1][1], u[0][2] * u[1][0] - u[0][0] * u[1][2],
-                             u[0][0] * u[1][1] - u[0][1] * u[1][0]};
+        const V3d z = (u[0] % u[1]) * (det < 0 ? -1.0 : 1.0);
         for (int j = 0; j < 3; ++j) {
             out.m[0][j] = static_cast<float>(u[0][j] * length[0]);
             out.m[1][j] = static_cast<float>(u[1][j] * length[1]);
-            out.m[2][j] = static_cast<float>(z[j] * sign * length[2]);
+            out.m[2][j] = static_cast<float>(z[j] * length[2]);
         }
         return out;
     }
@@ -212,21 +207,15 @@ private:
         const refhost::Camera& camera = scene_.camera_data();
         for (const ftv::Vec3& v : {camera.eye, camera.target})
             if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) refuse(scene_.root(), "a camera");
-        const double eye[3] = {camera.eye.x, camera.eye.y, camera.eye.z};
-        double f[3] = {camera.target.x - eye[0], camera.target.y - eye[1], camera.target.z - eye[2]};
-        const auto unit = [](double* v, const double* fallback) {
-            const double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-            for (int i = 0; i < 3; ++i) v[i] = n > 1e-12 ? v[i] / n : fallback[i];
-            return n;
-        };
-        const double ahead[3] = {0, 0, -1};
-        const double distance = unit(f, ahead);
-        double right[3] = {-f[2], 0, f[0]};  // f x (0, 1, 0)
-        const double sideways[3] = {1, 0, 0};
-        if (std::hypot(right[0], right[2]) < 1e-9) right[0] = 1, right[2] = 0;
-        unit(right, sideways);
-        const double up[3] = {right[1] * f[2] - right[2] * f[1], right[2] * f[0] - right[0] * f[2],
-                              right[0] * f[1] - right[1] * f[0]};
+        // Unit length, or the fallback when v has none.
+        const auto unit = [](const V3d& v, const V3d& fallback) { return v.length() > 1e-12 ? v / v.length() : fallback; };
+        const V3d towards = refhost::imath(camera.target) - refhost::imath(camera.eye);
+        const double distance = towards.length();
+        const V3d f = unit(towards, V3d(0, 0, -1));
+        V3d right(-f.z, 0, f.x);  // f x (0, 1, 0)
+        if (std::hypot(right.x, right.z) < 1e-9) right = V3d(1, 0, 0);
+        right = unit(right, V3d(1, 0, 0));
+        const V3d up = right % f;
         const float at[3] = {camera.eye.x, camera.eye.y, camera.eye.z};
         ftv::Mat4 m{};
         for (int i = 0; i < 3; ++i) {

@@ -21,7 +21,7 @@
 #include "host/plugin_id.h"
 #include "input_error.h"
 #include "judge/plugin_conventions.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 #include "shape_names.h"
 
 namespace ftv_cli {
@@ -345,15 +345,12 @@ private:
         if (const auto stored = stored_target()) {
             placed.target = *stored;
         } else {
-            const ftv::Vec3 d = refhost::transform_direction({camera.mLookAt.x, camera.mLookAt.y, camera.mLookAt.z},
-                                                             to_world);
-            const double length = std::sqrt(double(d.x) * d.x + double(d.y) * d.y + double(d.z) * d.z);
-            const double along = length > 0 ? ((middle.x - eye.x) * d.x + (middle.y - eye.y) * d.y +
-                                               (middle.z - eye.z) * d.z) / (length * length)
-                                            : 0;
+            const refhost::V3d d = refhost::imath(refhost::transform_direction(
+                {camera.mLookAt.x, camera.mLookAt.y, camera.mLookAt.z}, to_world));
+            const double length = d.length();
+            const double along = length > 0 ? ((refhost::imath(middle) - refhost::imath(eye)) ^ d) / (length * length) : 0;
             const double k = along > 0 ? along : length > 0 ? 1 / length : 0;
-            placed.target = {static_cast<float>(eye.x + d.x * k), static_cast<float>(eye.y + d.y * k),
-                             static_cast<float>(eye.z + d.z * k)};
+            placed.target = refhost::vec3(refhost::imath(eye) + d * k);
         }
         scene_.set_camera(placed);
     }

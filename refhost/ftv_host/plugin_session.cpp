@@ -1,36 +1,16 @@
 #include "plugin_session.h"
 
-#include <iconv.h>
-
 #include <vector>
 
 #include "host/interface_ids.h"
 #include "host/plugin_id.h"
 #include "host_objects/scene_views.h"
+#include "judge/code_page_932.h"
 #include "judge/plugin_conventions.h"
 #include "platform/embedded_icons.h"
 #include "platform/platform.h"
 
 namespace ftv_cli {
-
-namespace {
-
-// The pane's text is in the plug-in's code page (CP932); shown as UTF-8.
-std::string utf8_from_cp932(const std::string& bytes) {
-    iconv_t converter = iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return bytes;
-    std::vector<char> out(bytes.size() * 4 + 4);
-    char* source = const_cast<char*>(bytes.data());
-    std::size_t source_left = bytes.size();
-    char* target = out.data();
-    std::size_t target_left = out.size();
-    const std::size_t result = iconv(converter, &source, &source_left, &target, &target_left);
-    iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1)) return bytes;
-    return std::string(out.data(), out.size() - target_left);
-}
-
-}  // namespace
 
 PluginSession::PluginSession(const std::string& module_path, const std::string& pane_path) {
     // Loaded by full path first: the module's own load of the pane library by
@@ -125,7 +105,8 @@ PaneState PluginSession::pane() const {
     refhost::PaneRecord record{};
     if (!pane_.get(ftv::kMainId, &record)) return state;
     state.present = true;
-    state.text = utf8_from_cp932(record.text);
+    // In the plug-in's code page; shown as UTF-8, or as it is when it is not code page 932.
+    state.text = refhost::utf8_from_cp932(record.text).value_or(record.text);
     state.icon = record.icon != nullptr;
     // On this system an icon handle is the module's embedded icon itself.
     if (const auto* icon = static_cast<const ftv::platform::EmbeddedIcon*>(record.icon)) {

@@ -7,7 +7,7 @@
 
 #include "host/plugin_id.h"
 #include "json_output.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace ftv_cli {
 

@@ -11,7 +11,7 @@
 #include "label_layout.h"
 #include "markup.h"
 #include "pane_icon.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace ftv_cli {
 
@@ -22,19 +22,8 @@ constexpr int kHeight = 600;
 constexpr int kStatusHeight = 28;
 const char* const kPalette[] = {"#e4572e", "#29335c", "#f3a712", "#669bbc", "#8fb339", "#a8577e"};
 
-struct V {
-    double x, y, z;
-};
-V operator-(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V operator+(V a, V b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V operator*(V a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V cross(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-V unit(V a) {
-    const double n = std::sqrt(dot(a, a));
-    return n > 0 ? a * (1 / n) : V{0, 0, 0};
-}
-V from(const ftv::Vec3& v) { return {v.x, v.y, v.z}; }
+using V = Imath::V3d;
+using refhost::imath;
 
 std::string num(double v) {
     char text[32];
@@ -87,7 +76,7 @@ void collect(const refhost::SceneTree& scene, const refhost::Node& part, const V
             for (const auto& indices : child->mesh.polygons) {
                 Polygon polygon{{}, colour, child->name, note};
                 for (std::uint32_t i : indices)
-                    polygon.world.push_back(from(refhost::transform_point(child->mesh.vertices[i], to_world)));
+                    polygon.world.push_back(imath(refhost::transform_point(child->mesh.vertices[i], to_world)));
                 out.push_back(std::move(polygon));
             }
         }
@@ -152,12 +141,12 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
     collect(scene, scene.root(), verdicts, kUntagged, "", next_colour, polygons);
     const std::vector<const refhost::Node*>& billboards = verdicts.turned;
 
-    const V eye = from(scene.camera_data().eye);
-    const V forward = unit(from(scene.camera_data().target) - eye);
-    V right = cross(forward, {0, 1, 0});
-    if (dot(right, right) < 1e-12) right = cross(forward, {0, 0, -1});
-    right = unit(right);
-    const V up = cross(right, forward);
+    const V eye = imath(scene.camera_data().eye);
+    const V forward = (imath(scene.camera_data().target) - eye).normalized();
+    V right = forward % V(0, 1, 0);
+    if (right.length2() < 1e-12) right = forward % V(0, 0, -1);
+    right.normalize();
+    const V up = right % forward;
     const double focal = (kHeight / 2.0) / std::tan(M_PI / 8);  // 45 degree field of view
     const double near = 0.05;
 
@@ -172,7 +161,7 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
         double depth = 0;
         for (const V& w : polygon.world) {
             const V d = w - eye;
-            camera.push_back({dot(d, right), dot(d, up), dot(d, forward)});
+            camera.push_back({d ^ right, d ^ up, d ^ forward});
             visible = visible && camera.back().z > near;
             depth += camera.back().z;
         }
@@ -212,8 +201,8 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
     // Labels at each tagged part's centre, moved apart where parts stand close.
     std::vector<Label> labels;
     for (const refhost::Node* part : billboards) {
-        const V c = from(scene.world_center(*part->first())) - eye;
-        const V p{dot(c, right), dot(c, up), dot(c, forward)};
+        const V c = imath(scene.world_center(*part->first())) - eye;
+        const V p{c ^ right, c ^ up, c ^ forward};
         if (p.z <= near) continue;
         labels.push_back({part->name, kWidth / 2.0 + focal * p.x / p.z, kHeight / 2.0 - focal * p.y / p.z});
     }
@@ -234,8 +223,8 @@ std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv:
     int next_colour = 0;
     collect(scene, scene.root(), verdicts, kUntagged, "", next_colour, polygons);
     const std::vector<const refhost::Node*>& billboards = verdicts.turned;
-    const V eye = from(scene.camera_data().eye);
-    const V target = from(scene.camera_data().target);
+    const V eye = imath(scene.camera_data().eye);
+    const V target = imath(scene.camera_data().target);
 
     // Bounds of everything drawn, in (x, z).
     double x0 = std::min(eye.x, target.x), x1 = std::max(eye.x, target.x);
@@ -246,9 +235,9 @@ std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv:
     };
     for (const Polygon& p : polygons)
         for (const V& v : p.world) grow(v);
-    for (const ftv::Vec3& e : eye_path) grow(from(e));
+    for (const ftv::Vec3& e : eye_path) grow(imath(e));
     // Tagged parts without a mesh still show their centre and arrow.
-    for (const refhost::Node* part : billboards) grow(from(scene.world_center(*part->first())));
+    for (const refhost::Node* part : billboards) grow(imath(scene.world_center(*part->first())));
     const double margin = 40, size = kHeight;
     const double span = std::max({x1 - x0, z1 - z0, 1e-6});
     const double scale = (size - 2 * margin) / span;
@@ -271,11 +260,11 @@ std::string top_view_svg(const refhost::SceneTree& scene, const std::vector<ftv:
             << "\" stroke-width=\"2\"><title>" << escape(p.name + p.note) << "</title></polygon>\n";
     }
     for (const ftv::Vec3& e : eye_path)
-        out << "  <circle cx=\"" << sx(from(e)) << "\" cy=\"" << sy(from(e)) << "\" r=\"2\" fill=\"#888\"/>\n";
+        out << "  <circle cx=\"" << sx(imath(e)) << "\" cy=\"" << sy(imath(e)) << "\" r=\"2\" fill=\"#888\"/>\n";
     const double arrow = std::max(span * 0.08, 1e-6);
     for (const refhost::Node* part : billboards) {
-        const V c = from(scene.world_center(*part->first()));
-        const V facing = from(refhost::facing_of(scene, *part));
+        const V c = imath(scene.world_center(*part->first()));
+        const V facing = imath(refhost::facing_of(scene, *part));
         out << "  <line x1=\"" << sx(eye) << "\" y1=\"" << sy(eye) << "\" x2=\"" << sx(c) << "\" y2=\"" << sy(c)
             << "\" stroke=\"#f08c00\" stroke-width=\"1\"/>\n";
         const V tip = c + facing * arrow;

@@ -1,9 +1,10 @@
 #include "host_objects/host_scene.h"
 
+#include <cmath>
 #include <sstream>
 
 #include "host_objects/scene_views.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace refhost {
 
@@ -15,6 +16,35 @@ Scene::Scene(Accounts& accounts) : Counted(accounts, "HostScene") {
 }
 
 Scene::~Scene() = default;
+
+Mat4 rotation_between(const Vec3& from, const Vec3& to) {
+    const double from_length = imath(from).length(), to_length = imath(to).length();
+    if (!(from_length > 0.0) || !(to_length > 0.0) || !std::isfinite(from_length) || !std::isfinite(to_length))
+        return ftv::kIdentityMatrix;
+    const V3d f = imath(from) / from_length, t = imath(to) / to_length;
+    V3d axis = f % t;
+    const double c = f ^ t;
+    // |from x to| of unit directions is the sine of the angle between them.
+    double s = axis.length();
+    if (s < 1e-12) {
+        if (c > 0.0) return ftv::kIdentityMatrix;
+        // Opposite: a half turn about the axis perpendicular to from that is
+        // closest to the coordinate axis along which from is smallest.
+        const int k = std::fabs(f.x) <= std::fabs(f.y) && std::fabs(f.x) <= std::fabs(f.z) ? 0
+                      : std::fabs(f.y) <= std::fabs(f.z)                                  ? 1
+                                                                                          : 2;
+        V3d e(0, 0, 0);
+        e[k] = 1.0;
+        axis = f % e;
+        s = 0.0;
+    }
+    const V3d a = axis / axis.length();
+    const double cc = s == 0.0 ? -1.0 : c, k1 = 1.0 - cc;
+    return mat4(M44d(a.x * a.x * k1 + cc, a.x * a.y * k1 + a.z * s, a.x * a.z * k1 - a.y * s, 0,
+                     a.x * a.y * k1 - a.z * s, a.y * a.y * k1 + cc, a.y * a.z * k1 + a.x * s, 0,
+                     a.x * a.z * k1 + a.y * s, a.y * a.z * k1 - a.x * s, a.z * a.z * k1 + cc, 0,  //
+                     0, 0, 0, 1));
+}
 
 const Node* Scene::node_from(ftv::HostHandle handle, HandleForm form, const char* operation) {
     const auto tag = static_cast<ftv::HostHandle>(form);

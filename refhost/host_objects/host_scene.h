@@ -3,7 +3,7 @@
 // (scene_views.h).
 //
 // Besides the scene semantics of the tree:
-// - rotation_between is the shortest-arc rotation (host_math.h).
+// - rotation_between is the shortest-arc rotation (below).
 // - Dialogs are scripted (dialog_script.h).
 // - HostShape::next_sibling works in one of two forms, chosen per scene: a
 //   fresh object for every child, or the same object moved along the list.
@@ -35,6 +35,12 @@ class DialogObject;
 class CameraObject;
 class CenterObject;
 class PartObject;
+
+// What HostScene::rotation_between answers: the shortest-arc rotation, in the
+// row-vector convention, that turns the direction from onto the direction
+// to. Opposite directions give a half turn about an axis perpendicular to
+// from; a zero or not finite direction gives the identity.
+ftv::Mat4 rotation_between(const ftv::Vec3& from, const ftv::Vec3& to);
 
 enum class SiblingMode {
     fresh,     // next_sibling hands out a new object with a reference of its own

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace refhost {
 

@@ -4,8 +4,12 @@
 #include <cstdio>
 #include <limits>
 
+#include <ImathMatrixAlgo.h>
+
+#include "geometry/decompose.h"
 #include "host/plugin_id.h"
 #include "judge/plugin_conventions.h"
+#include "scene/imath_values.h"
 
 namespace refhost {
 
@@ -18,62 +22,31 @@ constexpr double kDegrees = 180 / M_PI;
 // Below this a turned part counts as facing the eye; above it the line says why not.
 constexpr double kNoticeableDegrees = 0.1;
 
-struct D3 {
-    double x, y, z;
-};
-D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-D3 operator*(D3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-D3 cross(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double length(D3 a) { return std::sqrt(dot(a, a)); }
-
-// What the plug-in learns of the frame a part sits in, worked out again in
-// double from the frame's rows: scale, shear, mirroring and the angles of
-// Rx * Ry * Rz, with the decomposition's rule within 0.0002 of +-90 degrees
-// about Y (the X and Z turns are then told only together, all in X).
+// What the plug-in learns of the frame a part sits in, worked out again by
+// Imath in double: scale, shear (XY, XZ, YZ), mirroring and the angles of
+// Rx * Ry * Rz, with the decomposition's rule within kGimbalCosine of +-90
+// degrees about Y (the X and Z turns are then told only together, all in X).
 struct FrameShape {
-    double scale[3] = {0, 0, 0};
-    double shear[3] = {0, 0, 0};  // XY, XZ, YZ
+    Imath::V3d scale{0, 0, 0}, shear{0, 0, 0}, angle{0, 0, 0};
     bool mirrored = false;
-    double angle[3] = {0, 0, 0};  // about X, Y, Z
     double cos_y = 1;
 };
 
-// Divides a row by its length unless it has none.
-double normalize(D3& row) {
-    const double n = length(row);
-    if (n > 0) row = row * (1 / n);
-    return n;
-}
-
 FrameShape shape_of(const ftv::Mat4& m) {
     FrameShape s;
-    D3 r0{m.m[0][0], m.m[0][1], m.m[0][2]}, r1{m.m[1][0], m.m[1][1], m.m[1][2]}, r2{m.m[2][0], m.m[2][1], m.m[2][2]};
-    s.scale[0] = normalize(r0);
-    const double d = dot(r1, r0);
-    r1 = r1 - r0 * d;
-    s.scale[1] = normalize(r1);
-    const double e = dot(r2, r0);
-    r2 = r2 - r0 * e;
-    const double f = dot(r2, r1);
-    r2 = r2 - r1 * f;
-    s.scale[2] = normalize(r2);
-    s.shear[0] = s.scale[1] > 0 ? d / s.scale[1] : 0;
-    s.shear[1] = s.scale[2] > 0 ? e / s.scale[2] : 0;
-    s.shear[2] = s.scale[2] > 0 ? f / s.scale[2] : 0;
-    s.mirrored = dot(r0, cross(r1, r2)) < 0;
-    if (s.mirrored) {
-        for (double& k : s.scale) k = -k;
-        r0 = r0 * -1, r1 = r1 * -1, r2 = r2 * -1;
+    Imath::V3d translation;
+    if (!Imath::extractSHRT(imath(m), s.scale, s.shear, s.angle, translation, false)) {
+        // A row of no length: told as a scale of 0 with the others as they are.
+        for (int i = 0; i < 3; ++i) s.scale[i] = Imath::V3d(m.m[i][0], m.m[i][1], m.m[i][2]).length();
+        s.shear = s.angle = Imath::V3d(0, 0, 0);
+        return s;
     }
-    s.angle[1] = std::asin(std::fmax(-1.0, std::fmin(1.0, -r0.z)));
-    s.cos_y = std::cos(s.angle[1]);
-    if (std::fabs(s.cos_y) > 2e-4) {
-        s.angle[0] = std::atan2(r1.z, r2.z);
-        s.angle[2] = std::atan2(r0.y, r0.x);
-    } else {
-        const double a = std::atan2(r1.x, r1.y);
-        s.angle[0] = s.angle[1] > 0 ? a : -a;
+    s.mirrored = s.scale.x < 0;
+    s.cos_y = std::cos(s.angle.y);
+    if (std::fabs(s.cos_y) <= ftv::kGimbalCosine) {
+        // The frame fixes X - Z at +90 degrees, X + Z at -90.
+        s.angle.x = s.angle.y > 0 ? s.angle.x - s.angle.z : s.angle.x + s.angle.z;
+        s.angle.z = 0;
     }
     return s;
 }
@@ -92,22 +65,22 @@ std::string cause_off_eye(const SceneTree& scene, const Node& part) {
     std::string causes;
     const auto add = [&causes](const std::string& cause) { causes += (causes.empty() ? "" : ", and ") + cause; };
     if (s.mirrored) add("is mirrored, which the plug-in's compensation does not undo");
-    const double largest = std::fmax(std::fabs(s.scale[0]), std::fmax(std::fabs(s.scale[1]), std::fabs(s.scale[2])));
+    const double largest = std::fmax(std::fabs(s.scale.x), std::fmax(std::fabs(s.scale.y), std::fabs(s.scale.z)));
     bool uneven = false;
     for (int i = 0; i < 3; ++i)
         uneven = uneven || std::fabs(std::fabs(s.scale[i]) - largest) > 1e-5 * largest || std::fabs(s.shear[i]) > 1e-5;
     if (uneven)
         add(format("is scaled unevenly (%.4g, %.4g, %.4g) or sheared, which the plug-in does not undo",
-                           std::fabs(s.scale[0]), std::fabs(s.scale[1]), std::fabs(s.scale[2])));
+                           std::fabs(s.scale.x), std::fabs(s.scale.y), std::fabs(s.scale.z)));
     if (std::fabs(s.cos_y) < 0.02)
         add(format("is turned %.3f° about Y, near ±90°, where its X and Z turns are told imprecisely",
-                           s.angle[1] * kDegrees));
+                           s.angle.y * kDegrees));
     int axes = 0;
-    for (double a : s.angle) axes += std::fabs(a) > 1e-6;
+    for (int i = 0; i < 3; ++i) axes += std::fabs(s.angle[i]) > 1e-6;
     if (axes > 1)
         add(format("is turned about more than one axis (X %.2f°, Y %.2f°, Z %.2f°), which the plug-in undoes "
                            "in the order X, Y, Z rather than Z, Y, X",
-                           s.angle[0] * kDegrees, s.angle[1] * kDegrees, s.angle[2] * kDegrees));
+                           s.angle.x * kDegrees, s.angle.y * kDegrees, s.angle.z * kDegrees));
     const std::string parent = "its parent " + scene.path_of(*part.parent());
     return causes.empty() ? "not explained by the frame of " + parent : parent + " " + causes;
 }

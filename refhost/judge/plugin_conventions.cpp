@@ -6,9 +6,10 @@
 #include <limits>
 
 #include "behaviour/part_tag.h"
+#include "geometry/decompose.h"
 #include "geometry/exact_facing.h"
 #include "host/plugin_id.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace refhost {
 
@@ -86,35 +87,21 @@ std::vector<const Node*> reached_tagged(const SceneTree& tree) {
 
 namespace {
 
-double length(const Vec3& v) { return std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z); }
-
-Vec3 scaled(const Vec3& v, double s) {
-    return {static_cast<float>(v.x * s), static_cast<float>(v.y * s), static_cast<float>(v.z * s)};
-}
-
-struct D3 {
-    double x, y, z;
-};
-D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-D3 operator*(D3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double norm(D3 a) { return std::sqrt(dot(a, a)); }
-D3 from(const Vec3& v) { return {v.x, v.y, v.z}; }
-D3 unit(D3 a) { return a * (1 / norm(a)); }
-D3 cross(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 // How far apart the directions of two non-zero vectors are: the distance
 // between them made unit length, 2 sin(angle / 2). No C library
 // trigonometry, whose results depend on the machine on the Windows build.
-double apart(D3 a, D3 b) { return norm(unit(a) - unit(b)); }
+double apart(const V3d& a, const V3d& b) { return (a.normalized() - b.normalized()).length(); }
 // a without its component along the unit vector d.
-D3 across(D3 a, D3 d) { return a - d * dot(a, d); }
+V3d across(const V3d& a, const V3d& d) { return a - d * (a ^ d); }
+// The rows of the upper 3x3 block.
+V3d row(const ftv::Mat4& m, int i) { return V3d(m.m[i][0], m.m[i][1], m.m[i][2]); }
 
 // The pivot as the plug-in finds it, and the direction from it to the eye.
 Vec3 pivot_of(const SceneTree& tree, const Node& part) {
     return transform_point(tree.local_center(*part.first()), tree.local_to_world(part));
 }
-D3 toward_eye(const SceneTree& tree, const Node& part) {
-    return from(tree.camera_data().eye) - from(pivot_of(tree, part));
+V3d toward_eye(const SceneTree& tree, const Node& part) {
+    return imath(tree.camera_data().eye) - imath(pivot_of(tree, part));
 }
 
 bool near(const Vec3& a, const Vec3& b, double tolerance) {
@@ -132,9 +119,7 @@ FacingMode facing_mode(const Node& part) {
 
 
 Vec3 world_axis(const SceneTree& tree, const Node& part, const Vec3& axis) {
-    const Vec3 v = transform_direction(axis, tree.content_matrix(part));
-    const double n = length(v);
-    return n > 0 ? scaled(v, 1 / n) : v;
+    return vec3(imath(transform_direction(axis, tree.content_matrix(part))).normalized());
 }
 
 Vec3 facing_of(const SceneTree& tree, const Node& part) { return world_axis(tree, part, {0, 0, 1}); }
@@ -143,14 +128,13 @@ double facing_tolerance(const SceneTree& tree, const Node& part) {
     if (part.parent() == nullptr) return 1e-5;
     const ftv::Mat4 m = tree.content_matrix(*part.parent());
     if (facing_mode(part) != FacingMode::plain) {
-        const D3 r0{m.m[0][0], m.m[0][1], m.m[0][2]}, r1{m.m[1][0], m.m[1][1], m.m[1][2]}, r2{m.m[2][0], m.m[2][1], m.m[2][2]};
-        const double frobenius = std::sqrt(dot(r0, r0) + dot(r1, r1) + dot(r2, r2));
-        return 1e-6 + 1e-7 * frobenius * frobenius * frobenius / std::fabs(dot(r0, cross(r1, r2)));
+        const V3d r0 = row(m, 0), r1 = row(m, 1), r2 = row(m, 2);
+        const double frobenius = std::sqrt(r0.length2() + r1.length2() + r2.length2());
+        return 1e-6 + 1e-7 * frobenius * frobenius * frobenius / std::fabs(r0 ^ (r1 % r2));
     }
-    const double x = m.m[0][0], y = m.m[0][1], z = m.m[0][2];
-    const double row = std::sqrt(x * x + y * y + z * z);
-    const double cos_y = row > 0 ? std::sqrt(x * x + y * y) / row : 1;
-    return 1e-5 + 2e-7 / std::max(cos_y, 2e-4);
+    const V3d r0 = row(m, 0);
+    const double cos_y = r0.length() > 0 ? std::sqrt(r0.x * r0.x + r0.y * r0.y) / r0.length() : 1;
+    return 1e-5 + 2e-7 / std::max(cos_y, double(ftv::kGimbalCosine));
 }
 
 
@@ -163,10 +147,8 @@ std::string kept_because(const SceneTree& tree, const Node& part) {
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) finite = finite && std::isfinite(frame.m[i][j]);
     if (!finite) return "its parent's frame is not finite";
-    const D3 r0 = D3{frame.m[0][0], frame.m[0][1], frame.m[0][2]} * (1 / w);
-    const D3 r1 = D3{frame.m[1][0], frame.m[1][1], frame.m[1][2]} * (1 / w);
-    const D3 r2 = D3{frame.m[2][0], frame.m[2][1], frame.m[2][2]} * (1 / w);
-    if (!(std::fabs(dot(r0, cross(r1, r2))) > ftv::kExactFlatShare * norm(r0) * norm(r1) * norm(r2)))
+    const V3d r0 = row(frame, 0) * (1 / w), r1 = row(frame, 1) * (1 / w), r2 = row(frame, 2) * (1 / w);
+    if (!(std::fabs(r0 ^ (r1 % r2)) > ftv::kExactFlatShare * r0.length() * r1.length() * r2.length()))
         return "its parent's frame is flat: it has no inverse to turn it in";
     // The direction as the plug-in takes it: eye minus pivot, in floats.
     const Vec3 eye = tree.camera_data().eye, pivot = pivot_of(tree, part);
@@ -181,19 +163,19 @@ std::string kept_because(const SceneTree& tree, const Node& part) {
 FacingError facing_error(const SceneTree& tree, const Node& part, double min_distance) {
     constexpr double kUndefined = std::numeric_limits<double>::quiet_NaN();
     const FacingMode mode = facing_mode(part);
-    const D3 d = toward_eye(tree, part);
-    const D3 z = from(facing_of(tree, part));
-    const D3 y = from(world_axis(tree, part, {0, 1, 0}));
-    const D3 up{0, 1, 0};
+    const V3d d = toward_eye(tree, part);
+    const V3d z = imath(facing_of(tree, part));
+    const V3d y = imath(world_axis(tree, part, {0, 1, 0}));
+    const V3d up(0, 1, 0);
     if (mode == FacingMode::upright) {
-        const D3 level{d.x, 0, d.z};
-        if (norm(level) < min_distance) return {kUndefined, kUndefined};
-        return {apart(D3{z.x, 0, z.z}, level), apart(y, up)};
+        const V3d level(d.x, 0, d.z);
+        if (level.length() < min_distance) return {kUndefined, kUndefined};
+        return {apart(V3d(z.x, 0, z.z), level), apart(y, up)};
     }
-    if (norm(d) < min_distance) return {kUndefined, kUndefined};
+    if (d.length() < min_distance) return {kUndefined, kUndefined};
     if (mode == FacingMode::plain) return {apart(z, d), 0};
-    const D3 n = unit(d);
-    const D3 level_up = n.x == 0 && n.z == 0 ? D3{0, 0, -n.y} : across(up, n);
+    const V3d n = d.normalized();
+    const V3d level_up = n.x == 0 && n.z == 0 ? V3d(0, 0, -n.y) : across(up, n);
     return {apart(z, d), apart(across(y, n), level_up)};
 }
 
@@ -204,11 +186,9 @@ std::string faces_eye(const SceneTree& tree, const Node& part, double tolerance,
     const Vec3 got = facing_of(tree, part);
     const Vec3 up = world_axis(tree, part, {0, 1, 0});
     if (mode == FacingMode::plain) {
-        const D3 d = toward_eye(tree, part);
-        const double distance = norm(d);
-        if (distance < min_distance) return "";
-        const D3 want = d * (1 / distance);
-        if (near(got, Vec3{float(want.x), float(want.y), float(want.z)}, tolerance)) return "";
+        const V3d d = toward_eye(tree, part);
+        if (d.length() < min_distance) return "";
+        if (near(got, vec3(d.normalized()), tolerance)) return "";
     } else {
         const FacingError error = facing_error(tree, part, min_distance);
         if (std::isnan(error.facing) || (error.facing <= tolerance && error.roll <= tolerance)) return "";

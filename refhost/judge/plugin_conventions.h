@@ -62,7 +62,7 @@ ftv::Vec3 facing_of(const SceneTree& tree, const Node& part);
 // rotation of the part that holds it nears +-90 degrees about Y. The plug-in
 // learns that rotation's angles by decomposing its matrix, whose Y angle is
 // the arcsine of a float, so its rounding (6e-8) grows there by 1 / cos Y
-// (below cos Y = 2e-4 the decomposition folds the Z turn into X instead).
+// (below cos Y = kGimbalCosine the decomposition folds the Z turn into X instead).
 // An upright or exact part: 1e-6 plus 1e-7 times |L|^3 / |det L|
 // (Frobenius norm), L the 3x3 of its frame, which bounds the frame's
 // condition: the rounding of the stored turn to floats grows by it.

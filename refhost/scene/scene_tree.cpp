@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace refhost {
 
@@ -231,14 +231,9 @@ Mat4 SceneTree::world_to_local(const Node& part) const {
 Vec3 SceneTree::local_center(const Node& shape) const {
     if (shape.kind == kMarker) return shape.center;
     if (shape.kind == kMesh && !shape.mesh.vertices.empty()) {
-        double sum[3] = {0, 0, 0};
-        for (const Vec3& v : shape.mesh.vertices) {
-            sum[0] += v.x;
-            sum[1] += v.y;
-            sum[2] += v.z;
-        }
-        const double n = static_cast<double>(shape.mesh.vertices.size());
-        return {static_cast<float>(sum[0] / n), static_cast<float>(sum[1] / n), static_cast<float>(sum[2] / n)};
+        V3d sum(0, 0, 0);
+        for (const Vec3& v : shape.mesh.vertices) sum += imath(v);
+        return vec3(sum / static_cast<double>(shape.mesh.vertices.size()));
     }
     return {0, 0, 0};
 }

@@ -30,9 +30,9 @@ inline double triple(const Vec3& r0, const Vec3& r1, const Vec3& r2) {
 
 inline float negated(float v) { return store(v * -1.0); }
 
-// Below a cosine of 0.0002 (as a float) the Y angle is taken as +-90
-// degrees. The rule is applied to the angle itself, which spares the cosine:
-// for every float y in [-1.6, 1.6], |detmath::cos(y)| > 0.0002f exactly when
+// Below a cosine of kGimbalCosine the Y angle is taken as +-90 degrees.
+// The rule is applied to the angle itself, which spares the cosine: for
+// every float y in [-1.6, 1.6], |detmath::cos(y)| > kGimbalCosine exactly when
 // |y| < kGimbalAngle (1.57059634) or |y| >= 1.5709964 (checked over all those
 // floats). asin never goes beyond pi/2 (1.5707964 as a float), so the far side
 // is never reached, and a NaN angle fails both forms.
@@ -88,7 +88,7 @@ void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3*
     // r2.z = cos X cos Y. r0 is a unit float row, so -r0.z lies in [-1, 1].
     const float ry = store(detmath::asin(-static_cast<double>(r0.z)));
     float rx, rz;
-    if (std::fabs(ry) < kGimbalAngle) {  // |cos Y| > 0.0002
+    if (std::fabs(ry) < kGimbalAngle) {  // |cos Y| > kGimbalCosine
         rx = store(detmath::atan2(r1.z, r2.z));
         rz = store(detmath::atan2(r0.y, r0.x));
     } else {

@@ -18,11 +18,15 @@ namespace ftv {
 //
 // Degenerate cases: a row that cannot be scaled to unit length gives scale 0
 // and infinite or NaN shears; m[3][3] = 0 gives infinities or NaNs throughout.
-// When the cosine of the Y angle is within 0.0002 of 0 (in practice when the
-// unit row 0 has z = -1 or +1 exactly) the matrix fixes only the difference
+// When the cosine of the Y angle is within kGimbalCosine of 0 (in practice
+// when the unit row 0 has z = -1 or +1 exactly) the matrix fixes only the difference
 // (Y = +90 degrees) or the sum (Y = -90 degrees) of the X and Z turns: all of
 // it goes into the X angle and the Z angle is 0, so that Rx * Ry * Rz still
 // rebuilds the rotation.
 void decompose(const Mat4& m, Vec3* translation, Vec3* scale, Vec3* shear, Vec3* rotation);
+
+// How near 0 the cosine of the Y angle must be for decompose to fold the Z
+// turn into X (above).
+constexpr float kGimbalCosine = 0.0002f;
 
 }  // namespace ftv

@@ -14,7 +14,7 @@
 #include "geometry/face_camera.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 #include "scenes.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "host_run.h"
 #include "judge/explain.h"
 #include "plugin_session.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 #include "scenes.h"
 
 namespace {

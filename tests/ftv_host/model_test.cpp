@@ -11,7 +11,7 @@
 #include "judge/plugin_conventions.h"
 #include "model_import.h"
 #include "module_fixture.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 #include "scene_file.h"
 #include "scenes.h"
 

@@ -4,7 +4,7 @@
 
 #include "case_names.h"
 #include "host/plugin_id.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 #include <cfloat>
 #include <cmath>

@@ -12,7 +12,7 @@
 
 #include "host/interface_ids.h"
 #include "module_fixture.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 #include "scenes.h"
 #include "split_mix.h"
 

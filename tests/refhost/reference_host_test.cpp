@@ -11,7 +11,7 @@
 #include "host/host_shape.h"
 #include "host/host_stream.h"
 #include "host_objects/reference_host.h"
-#include "scene/host_math.h"
+#include "scene/imath_values.h"
 
 namespace {
 
