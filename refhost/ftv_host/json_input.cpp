@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -9,7 +10,6 @@
 #include <memory>
 #include <vector>
 
-#include "json_syntax.h"
 
 namespace ftv_cli {
 
@@ -63,34 +63,54 @@ std::string file_text(const std::string& path) {
     return text;
 }
 
-// The library's explanation of a fault in how the tokens are arranged,
-// without its prefix (which repeats the place) and without the raw bytes it
-// quotes after "last read".
-std::string grammar_words(const std::string& message) {
-    std::string what = message;
-    const auto place = what.find(": ");
-    if (place != std::string::npos) what = what.substr(place + 2);
-    const auto quoted = what.find("; last read:");
-    if (quoted != std::string::npos) what = what.substr(0, quoted);
-    return what;
+// The library's words for what stopped it, without its prefix, which
+// repeats the place, and without the raw bytes it quotes as "last read".
+std::string library_words(const std::string& message) {
+    const std::string words = message.substr(message.find(": ") + 2);
+    const auto quoted = words.find("; last read: '");
+    const auto after = words.rfind("'; expected ");
+    if (quoted == std::string::npos) return words;
+    return words.substr(0, quoted) + (after != std::string::npos && after > quoted ? words.substr(after + 1) : "");
 }
+
+// What the library does not say of the byte it stopped at: why a JSON
+// reader stops there.
+std::string hint(const std::string& text, std::size_t byte) {
+    const auto letter = [&text](std::size_t i) { return std::isalpha(static_cast<unsigned char>(text[i])) != 0; };
+    if (byte == 0 || byte > text.size()) return "";
+    if (text[byte - 1] == '\'') return " (JSON writes texts in double quotes)";
+    if (text[byte - 1] == '/') return " (JSON has no comments)";
+    std::size_t start = byte - 1;
+    while (start > 0 && letter(start - 1)) --start;
+    std::string word;
+    for (std::size_t i = start; i < text.size() && letter(i); ++i) word += char(std::tolower(text[i]));
+    return word == "nan" || word == "inf" || word == "infinity" ? " (JSON has no NaN or infinity)" : "";
+}
+
+// The document as the library builds it, keeping where and why it stopped.
+struct Reader : nlohmann::detail::json_sax_dom_parser<Json> {
+    explicit Reader(Json& document) : json_sax_dom_parser(document, false) {}
+    // position: the byte the library read last, counted from 1; token: what
+    // it read of the token there.
+    bool parse_error(std::size_t position, const std::string& token, const nlohmann::detail::exception& error) {
+        // A number beyond the double range is placed where it starts.
+        byte = error.id == 406 ? position + 1 - token.size() : position;
+        words = error.id == 406 ? "number out of the float range" : library_words(error.what());
+        return false;
+    }
+    std::size_t byte = 0;
+    std::string words;
+};
 
 }  // namespace
 
 Json parse_json(const std::string& file, const std::string& text) {
-    try {
-        return Json::parse(text);
-    } catch (const Json::parse_error& error) {
-        // A fault inside a token is told in our words; one in the grammar by the library's.
-        const auto fault = first_token_fault(text);
-        if (fault && fault->offset < error.byte) throw InputError(file, line_and_column(text, fault->offset + 1), fault->what);
-        throw InputError(file, line_and_column(text, error.byte), grammar_words(error.what()));
-    } catch (const Json::out_of_range&) {
-        // A number beyond the double range, which the token scan places.
-        const auto fault = first_token_fault(text);
-        throw InputError(file, fault ? line_and_column(text, fault->offset + 1) : "",
-                         fault ? fault->what : "number out of the float range");
+    Json document;
+    Reader reader(document);
+    if (!Json::sax_parse(text, &reader)) {
+        throw InputError(file, line_and_column(text, reader.byte), reader.words + hint(text, reader.byte));
     }
+    return document;
 }
 
 Json read_json_file(const std::string& path) { return parse_json(path, file_text(path)); }

@@ -73,12 +73,6 @@ Fault told(const char* what, std::vector<std::string> arguments, int exit_code, 
             }};
 }
 
-// Every byte of the message is printable ASCII or part of a UTF-8 character
-// the message itself wrote (none here): no raw input bytes.
-void expect_plain_text(const std::string& text) {
-    for (char c : text) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << text;
-}
-
 const Fault kFaults[] = {
     {"a folder in the way of one output leaves every earlier output as it was",
      [](const std::string& folder, std::string&) {
@@ -147,29 +141,6 @@ const Fault kFaults[] = {
                                               data_file("events.json"), "--no-pictures", "--out", folder + "/files"});
          ASSERT_EQ(from_files.exit_code, 0) << from_files.output;
          EXPECT_EQ(read_text(folder + "/out/scene.json"), read_text(folder + "/files/scene.json")) << run.output;
-     }},
-    {"a NaN literal is called an invalid number at its place",
-     [](const std::string& folder, std::string&) {
-         return std::vector<std::string>{
-             "--scene", scene_with(folder, "{\"root\": {\"children\": [\n  {\"name\": \"#center\", \"kind\": \"marker\",\n"
-                                           "   \"center\": [0, NaN, 0]}]}}"),
-             "--out", folder + "/out"};
-     },
-     1,
-     [](const std::string& folder, const HostRun& run) {
-         EXPECT_EQ(run.output, "ftv-host: " + folder +
-                                   "/scene.json: line 3, column 18: an invalid number: JSON has no NaN or infinity\n");
-     }},
-    {"a byte that is not UTF-8 is named without being quoted",
-     [](const std::string& folder, std::string&) {
-         return std::vector<std::string>{"--scene", scene_with(folder, "{\"root\": {\"children\": [{\"name\": \"A\xFF\"}]}}"),
-                                         "--out", folder + "/out"};
-     },
-     1,
-     [](const std::string& folder, const HostRun& run) {
-         EXPECT_EQ(run.output, "ftv-host: " + folder +
-                                   "/scene.json: line 1, column 35: a byte that is not UTF-8 (0xFF) in a string\n");
-         expect_plain_text(run.output);
      }},
     {"the summary gives the working switch when the root part's attribute dialog changed the stored one",
      [](const std::string& folder, std::string&) {
