@@ -43,8 +43,8 @@ View* view_onto(View (&pool)[N], i32& used, i32 node, bool counted) {
     }
     View* view = &pool[used++];
     view->node = node;
-    view->count = counted ? 1 : 0;
-    return view;
+    view->count = 0;
+    return counted ? view->hand_out(view) : view;
 }
 
 HostShape* shape_view(i32 node, bool counted) { return view_onto(shape_views, shape_views_used, node, counted); }
@@ -111,15 +111,9 @@ void reset_world() {
     for (HostPartObject& part : part_objects) part.count = 0;
 }
 
-bool ledger_balanced() {
-    bool balanced = world.misuse == 0 && app.count == 0 && scene.count == 0 && camera_object.count == 0 &&
-                    dialog_object.count == 0;
-    for (i32 i = 0; i < shape_views_used; ++i) balanced = balanced && shape_views[i].count == 0;
-    for (i32 i = 0; i < stream_views_used; ++i) balanced = balanced && stream_views[i].count == 0;
-    for (i32 i = 0; i < center_views_used; ++i) balanced = balanced && center_views[i].count == 0;
-    for (const HostPartObject& part : part_objects) balanced = balanced && part.count == 0;
-    return balanced;
-}
+bool ledger_balanced() { return world.misuse == 0 && world.outstanding == 0; }
+
+void handed_out() { ++world.outstanding; }
 
 // ---- Counted
 
@@ -130,11 +124,13 @@ i32 __stdcall Counted::QueryInterface(const Guid&, void**) {
 
 u32 __stdcall Counted::AddRef() {
     misuse("AddRef: the plug-in never adds a reference");
+    ++world.outstanding;
     return static_cast<u32>(++count);
 }
 
 u32 __stdcall Counted::Release() {
     if (count <= 0) misuse("Release of a reference never handed out");
+    --world.outstanding;
     return static_cast<u32>(--count);
 }
 

@@ -4,9 +4,11 @@
 // results by value. The operations are declared in the slot order of the
 // plug-in's host layer (src/host/host_*.h), which the real host's SDK fixes.
 //
-// Every object counts the references it hands out. The ledger is balanced when
-// each count is back at 0 and nothing was released that was not handed out,
-// nor referenced by AddRef (the plug-in never adds a reference).
+// Every object counts the references it hands out, so that a release of one
+// it did not is seen; the ledger counts them all together (world.h), so that
+// no kind of object can be left out of it. It is balanced when the plug-in
+// holds none, released none it did not hold and added none by AddRef (the
+// plug-in never adds a reference).
 #pragma once
 
 #include "system.h"
@@ -28,6 +30,9 @@ struct HostFault {
     i32 call;
 };
 
+// Notes one reference handed to the plug-in in the ledger.
+void handed_out();
+
 class Counted {
 public:
     virtual i32 __stdcall QueryInterface(const Guid&, void**);
@@ -36,10 +41,11 @@ public:
 
     i32 count = 0;
 
-protected:
+    // self, handed out with one more reference.
     template <class T>
     T* hand_out(T* self) {
         ++count;
+        handed_out();
         return self;
     }
 };

@@ -51,6 +51,7 @@ struct World {
     const RecordedTurn* turns;  // rotation_between's answers
     i32 turn_count;
     i32 unknown_rotations;  // rotation_between asked for a direction not recorded
+    i32 outstanding;        // references the plug-in holds, of every object
     i32 calls;              // host operations called so far
     i32 fault_at;           // the call that raises HostFault, or 0
     i32 misuse;
@@ -67,5 +68,5 @@ void set_stream(i32 node, i32 value);
 Mat4 identity();
 // A shape the host lends to a command: never to be released.
 HostShape* lent_shape(i32 node);
-// Every count back at 0 and no misuse.
+// Nothing held and no misuse.
 bool ledger_balanced();

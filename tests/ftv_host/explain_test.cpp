@@ -53,6 +53,9 @@ struct Case {
 const Case kCases[] = {
     {"switched off", [](SceneTree& s) { refhost::add_billboard(s, s.root(), "P", {0, 0, 0}); }, false, true, "/P",
      "/P: not turned: switched off"},
+    // A part that would not turn anyway is told why, not that the switch is off.
+    {"switched off and holding 0", [](SceneTree& s) { refhost::add_billboard(s, s.root(), "P", {0, 0, 0}, 0); },
+     false, true, "/P", "/P: not turned: the stream holds 0"},
     {"inside a tagged part",
      [](SceneTree& s) { refhost::add_billboard(s, refhost::add_billboard(s, s.root(), "A", {0, 0, 0}), "B", {1, 0, 0}); },
      true, true, "/A/B", "/A/B: not turned: inside the tagged part /A, which the walk does not enter"},
@@ -142,15 +145,11 @@ bool matches(const std::string& text, const std::string& pattern) {
     return false;
 }
 
-std::string beside_host(const std::string& name) {
-    return (std::filesystem::path(FTV_HOST_PATH).parent_path() / name).string();
-}
-
 class Explain : public testing::TestWithParam<Case> {};
 
 TEST_P(Explain, SaysWhetherAndWhyEachPartTurns) {
     const Case& c = GetParam();
-    ftv_cli::PluginSession session(beside_host("Z_FaceToViewer.so"), beside_host("pane/Z_PnlHub.so"));
+    ftv_cli::PluginSession session = ftv_cli_testing::session_beside_host();
     SceneTree& scene = session.tree();
     refhost::store_switch(scene, c.switch_on ? 1 : 0);
     scene.set_camera({{6, 4, 9}, {0, 0, 0}});

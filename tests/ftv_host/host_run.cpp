@@ -63,6 +63,11 @@ void write_text(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+ftv_cli::PluginSession session_beside_host() {
+    const std::filesystem::path folder = std::filesystem::path(FTV_HOST_PATH).parent_path();
+    return ftv_cli::PluginSession((folder / "Z_FaceToViewer.so").string(), (folder / "pane/Z_PnlHub.so").string());
+}
+
 refhost::Scene& load_scene(refhost::ReferenceHost& host, const std::string& path) {
     refhost::Scene& scene = host.new_scene();
     ftv_cli::read_scene(path, scene.tree());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host_objects/reference_host.h"
+#include "plugin_session.h"
 
 namespace ftv_cli_testing {
 
@@ -25,6 +26,8 @@ std::string fresh_folder(const std::string& name);
 std::string data_file(const std::string& name);
 std::string read_text(const std::string& path);
 void write_text(const std::string& path, const std::string& text);
+// A session of the module and the pane library that ftv-host runs.
+ftv_cli::PluginSession session_beside_host();
 // A scene file read into a new scene of host.
 refhost::Scene& load_scene(refhost::ReferenceHost& host, const std::string& path);
 

@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <sstream>
 
 #include "case_names.h"
 #include "host_run.h"
 #include "output_files.h"
+#include "summary.h"
 
 namespace {
 
@@ -176,6 +178,27 @@ TEST(OutputFolderRace, TwoRunsCreatingTheSameFolderBothSucceed) {
         EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2) << out;
     }
     EXPECT_EQ(failed_runs, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A run writes its outputs only once the plug-in has given back every host
+// object: here the test itself holds one when the run ends, then gives it back.
+TEST(OutputsOfARun, WaitForABalancedHost) {
+    const std::string folder = fresh_folder("outputs_wait");
+    ftv_cli::PluginSession session = session_beside_host();
+    ftv::HostScene* held = session.host().app().active_scene();
+    std::ostringstream errors;
+    for (bool balanced : {false, true}) {
+        ftv_cli::OutputFiles outputs;
+        outputs.add(folder + "/scene.json", "scene");
+        EXPECT_EQ(ftv_cli::write_when_balanced(session, outputs, errors), balanced);
+        EXPECT_EQ(fs::exists(folder + "/scene.json"), balanced);
+        if (!balanced) held->Release();
+    }
+    EXPECT_NE(errors.str().find("HostScene"), std::string::npos) << errors.str();
 }
 
 }  // namespace
