@@ -39,15 +39,11 @@ struct World {
     i32 selection_count;
     i32 current_part, active_shape;
     bool has_active_scene;
-    bool japanese;
     Vec3 eye;
     Mat4 input_to_world;
-    // The dialog's answers (per check box) and what the plug-in put into it;
-    // dialog_label is the first check box's.
+    // The dialog's answers (per check box), and the boxes the plug-in added.
     bool dialog_confirms, dialog_ticks[kMaxDialogItems];
-    char dialog_title[64], dialog_label[64];
     i32 dialog_items;
-    bool dialog_shown_ticked[kMaxDialogItems];
     const RecordedTurn* turns;  // rotation_between's answers
     i32 turn_count;
     i32 unknown_rotations;  // rotation_between asked for a direction not recorded

@@ -10,12 +10,12 @@ struct Components {
     void* creator;
 };
 
-// The ten exports, and the three components made by create_interface.
+// The three components made by create_interface.
 void check_discovery(const Exports& exports, Components& made);
 // Every operation of every component by slot; the reserved ones raise int 0.
 void check_slots(const Components& components);
-// Initialisation, settings dialog, pane clicks, update pass, attribute and
-// creation commands over small scenes, each ending with a balanced ledger.
+// The commands whose values cross the boundary by value (the host's turn
+// results, the creator's input position), each ending with a balanced ledger.
 void check_commands(const Components& components);
 // Each host call of each command in turn raises the host's exception.
 void check_fault_sweep(const Components& components);

@@ -178,13 +178,12 @@ Counts allocations_during(Action action) {
     return {tally.by_module, tally.by_others};
 }
 
-class Allocations : public HostTest, public ::testing::WithParamInterface<SiblingMode> {
+class Allocations : public MainComponentTest, public ::testing::WithParamInterface<SiblingMode> {
 protected:
     void SetUp() override {
         find_ranges();
-        scene = &host.new_scene();
+        MainComponentTest::SetUp();
         scene->sibling_mode = GetParam();
-        main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
     }
 
     // Every path of the walk: tagged parts at the top and deep inside groups,
@@ -207,17 +206,8 @@ protected:
         scene->tree().add_mesh(unmarked, "Mesh", refhost::Mesh{});
         scene->tree().add_part(scene->tree().root(), "Empty");
         scene->tree().set_eye({4, 9, 40});
-        bool flag = true;
-        main->initialization(flag, scene);
+        initialize();
     }
-
-    void pass() {
-        bool flag = true;
-        main->update_notification(flag, scene);
-    }
-
-    Scene* scene = nullptr;
-    ComponentPtr main;
 };
 
 TEST_P(Allocations, AreToldApartByTheModuleThatMadeThem) {
@@ -238,7 +228,7 @@ TEST_P(Allocations, TheModuleAllocatesNothingDuringAPass) {
     build_scene();
     // The first pass: the host makes the part objects and pool entries it
     // hands out for the first time; the module makes nothing.
-    const Counts first = allocations_during([&] { pass(); });
+    const Counts first = allocations_during([&] { notify(); });
     EXPECT_EQ(first.by_module, 0u);
     RecordProperty("host_allocations_first_pass", static_cast<int>(first.by_others));
     std::printf("first pass: %llu allocations by the module, %llu by the host\n",
@@ -249,7 +239,7 @@ TEST_P(Allocations, TheModuleAllocatesNothingDuringAPass) {
     // In steady state nothing in the process allocates during a pass, the
     // module's calls into the C++ runtime included.
     for (int run = 0; run < 3; ++run) {
-        const Counts steady = allocations_during([&] { pass(); });
+        const Counts steady = allocations_during([&] { notify(); });
         EXPECT_EQ(steady.by_module, 0u) << "pass " << run + 2;
         EXPECT_EQ(steady.by_others, 0u) << "pass " << run + 2;
     }
@@ -259,9 +249,8 @@ TEST_P(Allocations, TheModuleAllocatesNothingDuringAPass) {
 TEST_P(Allocations, TheModuleAllocatesNothingWhenSwitchedOff) {
     build_scene();
     store_switch(scene->tree(), 0);
-    bool flag = true;
-    main->initialization(flag, scene);
-    const Counts off = allocations_during([&] { pass(); });
+    initialize();
+    const Counts off = allocations_during([&] { notify(); });
     EXPECT_EQ(off.by_module, 0u);
     EXPECT_EQ(off.by_others, 0u);
     EXPECT_EQ(scene->tree().find("/Top")->transformations_set, 0u);

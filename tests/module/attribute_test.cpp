@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "case_names.h"
 #include "host/interface_ids.h"
 #include "module_fixture.h"
 #include "scenes.h"
@@ -58,66 +57,15 @@ protected:
     Scene* scene = nullptr;
 };
 
-struct TagCase {
-    const char* what;
-    std::int32_t stored;  // kNoStream: the part has none
-    DialogAnswer answer;
-    bool shown_ticked, shown_upright;
-    std::int32_t stored_after;  // kNoStream: still none
-};
-
-const TagCase kTagCases[] = {
-    {"no stream, cancelled", kNoStream, {false, true}, false, false, kNoStream},
-    {"no stream, confirmed unticked", kNoStream, {true, std::nullopt}, false, false, 0},
-    {"no stream, ticked", kNoStream, {true, true}, false, false, 1},
-    {"no stream, both ticked", kNoStream, {true, true, true}, false, false, 2},
-    {"stored 7, confirmed unchanged", 7, {true, std::nullopt}, true, false, 1},
-    {"stored 2, confirmed unchanged", 2, {true, std::nullopt}, true, true, 2},
-    {"stored 0, ticked", 0, {true, true}, false, false, 1},
-    {"stored -1, unticked", -1, {true, false}, true, false, 0},
-    {"stored 7, unticked and cancelled", 7, {false, false}, true, false, 7},
-};
-
-class AttributeTag : public Attribute, public ::testing::WithParamInterface<TagCase> {};
-
-TEST_P(AttributeTag, TheDialogShowsAndStoresThePartsTag) {
-    // Stored streams carry a second integer, which must survive: the tag is
-    // rewritten at the start of the stream, after the read moved past it.
-    const TagCase& c = GetParam();
-    const Node& part = scene->tree().add_part(scene->tree().root(), "Part");
-    if (c.stored != kNoStream) scene->tree().set_stream(part, ftv::kMainId, {c.stored, 42});
-    const refhost::StreamData* before = part.stream(ftv::kMainId);
-    scene->queue_answer(c.answer);
-
-    run_command(part);
-
-    expect_one_dialog_shown(c.shown_ticked, c.shown_upright);
-    EXPECT_EQ(stored_value(part), c.stored_after);
-    // Only the resident component's key is ever used.
-    EXPECT_EQ(part.streams().size(), c.stored_after == kNoStream ? 0u : 1u);
-    if (const refhost::StreamData* after = part.stream(ftv::kMainId); after != nullptr) {
-        if (before != nullptr) {
-            // An existing stream is reused, not replaced.
-            EXPECT_EQ(after, before);
-            EXPECT_EQ(*after, (refhost::StreamData{c.stored_after, 42}));
-        } else {
-            EXPECT_EQ(*after, refhost::StreamData{c.stored_after});
-        }
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, AttributeTag, ::testing::ValuesIn(kTagCases),
-                         [](const auto& info) { return case_name(info.param.what); });
-
 // Every way of leaving the three boxes, from every tag the dialog can meet:
 // shown ticked as the stored tag says, stored as the boxes say (the upright
 // box before the exact one).
 struct Boxes {
     const char* name;
-    std::int32_t stored;
+    std::int32_t stored;  // kNoStream: the part has none
     bool shown_ticked, shown_upright;
     DialogAnswer answer;  // the boxes as the user leaves them; unset: as shown
-    std::int32_t stored_after;
+    std::int32_t stored_after;  // kNoStream: still none
     bool shown_exact = false;
 };
 void PrintTo(const Boxes& c, std::ostream* os) { *os << c.name; }
@@ -125,20 +73,37 @@ void PrintTo(const Boxes& c, std::ostream* os) { *os << c.name; }
 class AttributeBoxes : public Attribute, public ::testing::WithParamInterface<Boxes> {};
 
 TEST_P(AttributeBoxes, ShowTheTagAndStoreWhatTheyAreLeftAt) {
+    // Stored streams carry a second integer, which must survive: the tag is
+    // rewritten at the start of the stream, after the read moved past it.
     const Boxes& c = GetParam();
     const Node& part = scene->tree().add_part(scene->tree().root(), "Part");
-    scene->tree().set_stream(part, ftv::kMainId, {c.stored});
+    if (c.stored != kNoStream) scene->tree().set_stream(part, ftv::kMainId, {c.stored, 42});
+    const refhost::StreamData* before = part.stream(ftv::kMainId);
     scene->queue_answer(c.answer);
 
     run_command(part);
 
     expect_one_dialog_shown(c.shown_ticked, c.shown_upright, c.shown_exact);
     EXPECT_EQ(stored_value(part), c.stored_after);
+    // Only the resident component's key is ever used, and an existing stream is reused.
+    EXPECT_EQ(part.streams().size(), c.stored_after == kNoStream ? 0u : 1u);
+    const refhost::StreamData* after = part.stream(ftv::kMainId);
+    if (before != nullptr) {
+        ASSERT_EQ(after, before);
+        EXPECT_EQ(*after, (refhost::StreamData{c.stored_after, 42}));
+    } else if (after != nullptr) {
+        EXPECT_EQ(*after, refhost::StreamData{c.stored_after});
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     StoredAndLeft, AttributeBoxes,
     ::testing::Values(
+        Boxes{"NoStream_Cancelled", kNoStream, false, false, {false, true}, kNoStream},
+        Boxes{"NoStream_Unchanged", kNoStream, false, false, {true}, 0},
+        Boxes{"NoStream_FirstTicked", kNoStream, false, false, {true, true}, 1},
+        Boxes{"NoStream_BothTicked", kNoStream, false, false, {true, true, true}, 2},
+        Boxes{"StoredMinus1_NoneTicked", -1, true, false, {true, false}, 0},
         Boxes{"Stored0_BothTicked", 0, false, false, {true, true, true}, 2},
         Boxes{"Stored0_FirstTicked", 0, false, false, {true, true, false}, 1},
         Boxes{"Stored0_SecondTicked", 0, false, false, {true, false, true}, 0},
@@ -159,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         Boxes{"Stored7_SecondTicked", 7, true, false, {true, false, true}, 0},
         Boxes{"Stored7_NoneTicked", 7, true, false, {true, false, false}, 0},
         Boxes{"Stored7_Cancelled", 7, true, false, {false, false, true}, 7},
+        Boxes{"Stored7_Unchanged", 7, true, false, {true}, 1},
+        Boxes{"Stored2_Unchanged", 2, true, true, {true}, 2},
         Boxes{"Stored0_ExactTicked", 0, false, false, {true, true, false, true}, 3},
         Boxes{"Stored1_ExactAloneTicked", 1, true, false, {true, false, false, true}, 0},
         Boxes{"Stored3_Unchanged", 3, true, false, {true}, 3, true},

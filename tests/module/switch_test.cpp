@@ -14,18 +14,12 @@ using namespace testing_support;
 using refhost::DialogAnswer;
 using refhost::Scene;
 
-class Switch : public HostTest {
+class Switch : public MainComponentTest {
 protected:
     void SetUp() override {
-        main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
-        scene = &host.new_scene();
+        MainComponentTest::SetUp();
         pane = pane_access();
         ASSERT_TRUE(pane.present());
-    }
-    void initialize() {
-        bool flag = true;
-        main->initialization(flag, scene);
-        EXPECT_TRUE(flag);
     }
     void menu() { main->menu_command(0, scene); }
     // The switch as the update pass sees it: does a notification turn a billboard?
@@ -43,8 +37,6 @@ protected:
         EXPECT_EQ(answer, 0);
     }
 
-    ComponentPtr main;
-    Scene* scene = nullptr;
     PaneAccess pane;
 };
 

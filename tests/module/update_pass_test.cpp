@@ -15,26 +15,12 @@ using refhost::Node;
 using refhost::Scene;
 using refhost::SiblingMode;
 
-class UpdatePass : public HostTest, public ::testing::WithParamInterface<SiblingMode> {
+class UpdatePass : public MainComponentTest, public ::testing::WithParamInterface<SiblingMode> {
 protected:
     void SetUp() override {
-        main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
-        scene = &host.new_scene();
+        MainComponentTest::SetUp();
         scene->sibling_mode = GetParam();
     }
-    // Loads the switch from the scene, as the host does when it opens one.
-    void initialize() {
-        bool flag = true;
-        main->initialization(flag, scene);
-    }
-    void notify() {
-        bool flag = true;
-        main->update_notification(flag, scene);
-        EXPECT_TRUE(flag) << "the result flag is left as the host passed it";
-    }
-
-    ComponentPtr main;
-    Scene* scene = nullptr;
 };
 
 TEST_P(UpdatePass, TurnsATaggedPartTowardTheEyeAndKeepsItsMarkerInPlace) {

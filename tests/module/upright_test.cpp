@@ -22,22 +22,13 @@ using namespace testing_support;
 using refhost::Node;
 using refhost::Scene;
 
-class Tags : public HostTest {
+class Tags : public MainComponentTest {
 protected:
     void SetUp() override {
-        main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
-        scene = &host.new_scene();
+        MainComponentTest::SetUp();
         store_switch(scene->tree(), 1);
-        bool flag = true;
-        main->initialization(flag, scene);
+        initialize();
     }
-    void notify() {
-        bool flag = true;
-        main->update_notification(flag, scene);
-    }
-
-    ComponentPtr main;
-    Scene* scene = nullptr;
 };
 
 // Exact rotations (cosine and sine of a 3-4-5 triangle), so that the scenes

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "host/interface_ids.h"
 #include "host/plugin_interface.h"
 #include "host_objects/module_loader.h"
 #include "host_objects/reference_host.h"
@@ -45,5 +46,32 @@ protected:
     void TearDown() override;
     refhost::ReferenceHost host;
 };
+
+#ifdef FTV_MODULE_PATH
+// The resident component and a new scene of the fixture's host: what every
+// test of the switch and the update pass starts from.
+class MainComponentTest : public HostTest {
+protected:
+    void SetUp() override {
+        main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
+        ASSERT_NE(main, nullptr);
+        scene = &host.new_scene();
+    }
+    // Loads the switch from the scene, as the host does when it opens one.
+    void initialize() {
+        bool flag = true;
+        main->initialization(flag, scene);
+        EXPECT_TRUE(flag) << "the result flag is left as the host passed it";
+    }
+    void notify() {
+        bool flag = true;
+        main->update_notification(flag, scene);
+        EXPECT_TRUE(flag) << "the result flag is left as the host passed it";
+    }
+
+    ComponentPtr main;
+    refhost::Scene* scene = nullptr;
+};
+#endif
 
 }  // namespace testing_support
