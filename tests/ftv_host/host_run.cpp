@@ -1,9 +1,12 @@
 #include "host_run.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,6 +21,29 @@ std::string quoted(const std::string& text) {
     std::string out = "'";
     for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
+}
+
+// Removes the scratch folder when the test program ends with every test
+// passed; after a failure it stays, to be looked at.
+struct RemovedAfterSuccess {
+    std::filesystem::path folder;
+    ~RemovedAfterSuccess() {
+        std::error_code ignored;
+        if (::testing::UnitTest::GetInstance()->Passed()) std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+// This process's scratch folder, under TMPDIR with a name no other run holds,
+// so that two runs of the suite on one machine never share a file.
+const std::filesystem::path& scratch_root() {
+    static const RemovedAfterSuccess scratch{[] {
+        const char* temporary = std::getenv("TMPDIR");
+        std::string pattern = std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") +
+                              "/ftv_host_XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder " + pattern);
+        return std::filesystem::path(pattern);
+    }()};
+    return scratch.folder;
 }
 
 }  // namespace
@@ -44,7 +70,7 @@ HostRun run_program(const std::string& program, const std::vector<std::string>& 
 }
 
 std::string fresh_folder(const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / ("ftv_host_" + name);
+    const std::filesystem::path folder = scratch_root() / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder.string();

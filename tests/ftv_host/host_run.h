@@ -21,7 +21,8 @@ HostRun run_host(const std::vector<std::string>& arguments, const std::string& i
 // errors when a file is named, else into the output.
 HostRun run_program(const std::string& program, const std::vector<std::string>& arguments,
                     const std::string& input = "", const std::string& errors = "");
-// A new empty folder for one test's files.
+// A new empty folder for one test's files, inside a scratch folder of this
+// process's own (mkdtemp under TMPDIR), removed when every test passed.
 std::string fresh_folder(const std::string& name);
 std::string data_file(const std::string& name);
 std::string read_text(const std::string& path);

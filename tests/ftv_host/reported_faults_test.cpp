@@ -156,7 +156,6 @@ const Fault kFaults[] = {
     told("a scene that stores no switch says how to switch the plug-in on",
          {"--scene", data_file("round_trip.json"), "--notify"}, 0, "ftv-host: ", "--menu on or --click left"),
     told("--select without --create is refused", {"--select", "/Billboard A"}, 1, "ftv-host: --select: ", "--create"),
-    told("a value option of the command line refuses in the same form", {"--orbit", "0"}, 1, "ftv-host: --orbit: ", "0"),
     told("an unknown option is refused in the same form", {"--orbitt", "3"}, 1, "ftv-host: command line: ", "--orbitt"),
     told("the attribute dialog on a marker runs and warns that it never turns",
          {"--attribute", "/Billboard A/#center"}, 0, "ftv-host: --attribute: warning: ", "/Billboard A/#center",
