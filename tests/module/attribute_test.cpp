@@ -24,13 +24,9 @@ using V = void*;
 
 constexpr std::int32_t kNoStream = -999;  // as stored_value reports it
 
-class Attribute : public HostTest {
+class Attribute : public ComponentTest {
 protected:
-    void SetUp() override {
-        attribute = create_component(shared_module(), ftv::kAttributeInterfaceId, 0, host);
-        ASSERT_NE(attribute, nullptr);
-        scene = &host.new_scene();
-    }
+    Attribute() : ComponentTest(ftv::kAttributeInterfaceId) {}
     // Runs the command on the node, lent as the host lends it; answers false always.
     void run_command(const Node& node) {
         ftv::HostShape* shape = scene->scene_owned_view(node);
@@ -53,8 +49,7 @@ protected:
         EXPECT_EQ(dialog.initial_checks, (std::vector<bool>{ticked, upright, exact}));
     }
 
-    ComponentPtr attribute;
-    Scene* scene = nullptr;
+    ComponentPtr& attribute = component;
 };
 
 // Every way of leaving the three boxes, from every tag the dialog can meet:

@@ -48,13 +48,9 @@ void build(Scene& scene) {
     scene.tree().add_mesh(other, "S", {});
 }
 
-class Creator : public HostTest {
+class Creator : public ComponentTest {
 protected:
-    void SetUp() override {
-        creator = create_component(shared_module(), ftv::kCreatorInterfaceId, 0, host);
-        ASSERT_NE(creator, nullptr);
-        scene = &host.new_scene();
-    }
+    Creator() : ComponentTest(ftv::kCreatorInterfaceId) {}
     void input(ftv::Vec3 position, std::uint32_t first = kFirst, std::uint32_t second = kSecond) {
         EXPECT_TRUE((call_slot<bool, const ftv::Vec3*, U, U, V>(creator.get(), plugin_slot(54), &position, first,
                                                                   second, nullptr)));
@@ -84,8 +80,7 @@ protected:
         return marker;
     }
 
-    ComponentPtr creator;
-    Scene* scene = nullptr;
+    ComponentPtr& creator = component;
 };
 
 struct GroupCase {

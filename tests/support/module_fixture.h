@@ -48,15 +48,28 @@ protected:
 };
 
 #ifdef FTV_MODULE_PATH
-// The resident component and a new scene of the fixture's host: what every
-// test of the switch and the update pass starts from.
-class MainComponentTest : public HostTest {
+// A component of one kind, made by the module for the fixture's host, and a
+// new scene of that host: what every test of one component starts from.
+class ComponentTest : public HostTest {
 protected:
+    explicit ComponentTest(const ftv::GUID& kind) : kind_(kind) {}
     void SetUp() override {
-        main = create_component(shared_module(), ftv::kPluginInterfaceId, 0, host);
-        ASSERT_NE(main, nullptr);
+        component = create_component(shared_module(), kind_, 0, host);
+        ASSERT_NE(component, nullptr);
         scene = &host.new_scene();
     }
+
+    ComponentPtr component;
+    refhost::Scene* scene = nullptr;
+
+private:
+    const ftv::GUID& kind_;
+};
+
+// The resident component, with the two notifications the host sends it.
+class MainComponentTest : public ComponentTest {
+protected:
+    MainComponentTest() : ComponentTest(ftv::kPluginInterfaceId) {}
     // Loads the switch from the scene, as the host does when it opens one.
     void initialize() {
         bool flag = true;
@@ -69,8 +82,7 @@ protected:
         EXPECT_TRUE(flag) << "the result flag is left as the host passed it";
     }
 
-    ComponentPtr main;
-    refhost::Scene* scene = nullptr;
+    ComponentPtr& main = component;
 };
 #endif
 
