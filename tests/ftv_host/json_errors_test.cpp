@@ -24,7 +24,6 @@ const Malformed kMalformed[] = {
     {"a tab in a string", "[\"a\tb\"]", 1, 4, nullptr},
     {"a byte that is not UTF-8", "[\"\xE6\x9C\x89\xFF\"]", 1, 6, nullptr},
     {"a string not closed", "[\"abc", 1, 6, nullptr},
-    {"a stray comma", "{\n  \"root\": {,\n}", 2, 12, nullptr},
 };
 
 void PrintTo(const Malformed& c, std::ostream* out) { *out << c.what; }
