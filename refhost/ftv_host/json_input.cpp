@@ -10,17 +10,12 @@
 #include <memory>
 #include <vector>
 
-
 namespace ftv_cli {
 
 namespace {
 
 // Scene and event files are small; anything larger is a mistake, not a scene.
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-
-const char* type_name(const Json& value) {
-    return value.type_name();
-}
 
 }  // namespace
 
@@ -155,22 +150,22 @@ JsonAt JsonAt::at(std::size_t index) const {
 }
 
 const Json& JsonAt::object() const {
-    if (!value_->is_object()) fail(std::string("expected an object, found ") + type_name(*value_));
+    if (!value_->is_object()) fail(std::string("expected an object, found ") + value_->type_name());
     return *value_;
 }
 
 const Json& JsonAt::array() const {
-    if (!value_->is_array()) fail(std::string("expected an array, found ") + type_name(*value_));
+    if (!value_->is_array()) fail(std::string("expected an array, found ") + value_->type_name());
     return *value_;
 }
 
 std::string JsonAt::string() const {
-    if (!value_->is_string()) fail(std::string("expected a string, found ") + type_name(*value_));
+    if (!value_->is_string()) fail(std::string("expected a string, found ") + value_->type_name());
     return value_->get<std::string>();
 }
 
 bool JsonAt::boolean() const {
-    if (!value_->is_boolean()) fail(std::string("expected true or false, found ") + type_name(*value_));
+    if (!value_->is_boolean()) fail(std::string("expected true or false, found ") + value_->type_name());
     return value_->get<bool>();
 }
 
@@ -186,7 +181,7 @@ std::int64_t JsonAt::integer(std::int64_t low, std::int64_t high) const {
     } else if (value_->is_number_integer()) {
         v = value_->get<std::int64_t>();
     } else {
-        fail(std::string("expected an integer, found ") + type_name(*value_));
+        fail(std::string("expected an integer, found ") + value_->type_name());
     }
     if (v < low || v > high) {
         fail("integer " + std::to_string(v) + " out of range " + std::to_string(low) + " to " + std::to_string(high));
@@ -195,7 +190,7 @@ std::int64_t JsonAt::integer(std::int64_t low, std::int64_t high) const {
 }
 
 float JsonAt::finite_float() const {
-    if (!value_->is_number()) fail(std::string("expected a number, found ") + type_name(*value_));
+    if (!value_->is_number()) fail(std::string("expected a number, found ") + value_->type_name());
     const double d = value_->get<double>();
     const auto f = static_cast<float>(d);
     if (!std::isfinite(d) || !std::isfinite(f)) fail("number out of the float range");
