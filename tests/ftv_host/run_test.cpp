@@ -108,6 +108,21 @@ TEST_F(HostRunTest, EventOptionsRunTheirEvents) {
     }
 }
 
+// Each answer the attribute dialog can be given leaves its boxes as the name
+// says; what a part without a tag then stores.
+TEST_F(HostRunTest, EachAttributeAnswerStoresItsTag) {
+    const std::pair<const char*, std::int32_t> kAnswers[] = {
+        {"plain", 1}, {"upright", 2}, {"exact", 3}, {"on", 1}, {"off", 0}, {"ok", 0}, {"cancel", -999}};
+    for (const auto& [answer, stored] : kAnswers) {
+        SCOPED_TRACE(answer);
+        const std::string folder = fresh_folder(std::string("answer_") + answer);
+        const HostRun run = run_host({"--scene", data_file("billboards.json"), "--attribute", "/Untagged",
+                                      "--attribute-answer", answer, "--no-pictures", "--out", folder});
+        ASSERT_EQ(run.exit_code, 0) << run.output;
+        EXPECT_EQ(stored_value(*load_scene(host, folder + "/scene.json").tree().find("/Untagged")), stored);
+    }
+}
+
 TEST_F(HostRunTest, WithoutArgumentsTheDemoSceneIsOrbitedAndItsBillboardsFaceTheCamera) {
     const std::string folder = fresh_folder("demo");
     const HostRun run = run_host({"--out", folder});
