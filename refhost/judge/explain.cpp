@@ -15,9 +15,6 @@ namespace refhost {
 
 namespace {
 
-using refhost::Node;
-using refhost::SceneTree;
-
 constexpr double kDegrees = 180 / M_PI;
 // Below this a turned part counts as facing the eye; above it the line says why not.
 constexpr double kNoticeableDegrees = 0.1;
@@ -94,7 +91,7 @@ PartExplanation explain_turned(const SceneTree& scene, const Node& part) {
         out.why = "no update pass has turned it yet";
         return out;
     }
-    const refhost::FacingError error = refhost::facing_error(scene, part, 1e-6);
+    const FacingError error = facing_error(scene, part, 1e-6);
     if (std::isnan(error.facing)) {
         out.why = "the eye is at its pivot";
         return out;
@@ -102,7 +99,7 @@ PartExplanation explain_turned(const SceneTree& scene, const Node& part) {
     const auto degrees = [](double apart) { return 2 * std::asin(std::fmin(1.0, apart / 2)) * kDegrees; };
     out.degrees_off = degrees(error.facing);
     const double roll_degrees = degrees(error.roll);
-    if (refhost::facing_mode(part) == refhost::FacingMode::plain) {
+    if (facing_mode(part) == FacingMode::plain) {
         if (out.degrees_off > kNoticeableDegrees) out.why = cause_off_eye(scene, part) + kExactHint;
     } else if (out.degrees_off > kNoticeableDegrees || roll_degrees > kNoticeableDegrees) {
         // The exact modes leave nothing of the frame uncompensated: a part off
@@ -113,15 +110,15 @@ PartExplanation explain_turned(const SceneTree& scene, const Node& part) {
 }
 
 std::string rule_reason(const Node& part) {
-    switch (refhost::tag_rule(part)) {
-        case refhost::TagRule::turned: break;
-        case refhost::TagRule::empty_stream: return "the stream holds no value, which reads as 0";
-        case refhost::TagRule::tag_zero: return "the stream holds 0";
-        case refhost::TagRule::no_children: return "it has no children; its first child must be \"#center\"";
-        case refhost::TagRule::marker_misnamed:
+    switch (tag_rule(part)) {
+        case TagRule::turned: break;
+        case TagRule::empty_stream: return "the stream holds no value, which reads as 0";
+        case TagRule::tag_zero: return "the stream holds 0";
+        case TagRule::no_children: return "it has no children; its first child must be \"#center\"";
+        case TagRule::marker_misnamed:
             return "first child is named \"" + part.first()->name + "\", not \"#center\"";
-        case refhost::TagRule::marker_not_first:
-            return "\"#center\" is child " + std::to_string(refhost::marker_position(part)) + ", not the first";
+        case TagRule::marker_not_first:
+            return "\"#center\" is child " + std::to_string(marker_position(part)) + ", not the first";
     }
     return "";
 }
@@ -135,13 +132,13 @@ void explain_below(const SceneTree& scene, const Node& parent, const Node* holde
         const bool has_stream = child->stream(ftv::kMainId) != nullptr;
         if (has_stream) {
             if (holder != nullptr) {
-                const bool tagged = refhost::plugin_value(*holder).value_or(0) != 0;
+                const bool tagged = plugin_value(*holder).value_or(0) != 0;
                 out.push_back({child, false,
                                std::string("inside the ") + (tagged ? "tagged " : "") + "part " +
                                    scene.path_of(*holder) + ", which the walk does not enter"});
-            } else if (refhost::tag_rule(*child) != refhost::TagRule::turned) {
+            } else if (tag_rule(*child) != TagRule::turned) {
                 out.push_back({child, false, rule_reason(*child)});
-            } else if (const std::string kept = refhost::kept_because(scene, *child); !kept.empty()) {
+            } else if (const std::string kept = kept_because(scene, *child); !kept.empty()) {
                 out.push_back({child, false, kept});
             } else if (!switch_on) {
                 out.push_back({child, false, "switched off"});
@@ -165,12 +162,12 @@ std::string explanation_line(const SceneTree& scene, const PartExplanation& expl
     const std::string path = scene.path_of(*explanation.part);
     if (!explanation.turned) return path + ": not turned: " + explanation.why;
     if (std::isnan(explanation.degrees_off)) return path + ": turned, but " + explanation.why;
-    const refhost::FacingMode mode = refhost::facing_mode(*explanation.part);
-    const char* how = mode == refhost::FacingMode::upright ? ": turned upright exactly, "
-                      : mode == refhost::FacingMode::exact ? ": turned exactly, "
+    const FacingMode mode = facing_mode(*explanation.part);
+    const char* how = mode == FacingMode::upright ? ": turned upright exactly, "
+                      : mode == FacingMode::exact ? ": turned exactly, "
                                                            : ": turned, ";
     const std::string line = path + how + format("%.3f°", explanation.degrees_off) +
-                             (mode == refhost::FacingMode::upright ? " from the eye's horizontal direction" : " from the eye");
+                             (mode == FacingMode::upright ? " from the eye's horizontal direction" : " from the eye");
     return explanation.why.empty() ? line : line + ": " + explanation.why;
 }
 

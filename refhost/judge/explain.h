@@ -1,7 +1,7 @@
 // Why a part that carries the plug-in's stream turns or does not, and how
 // closely a turned part faces the eye: the question a user who tagged a part
 // asks first. Judged on the scene as it stands, by the plug-in's conventions
-// (plugin_scene.h), not by asking the plug-in.
+// (plugin_conventions.h), not by asking the plug-in.
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@
 namespace refhost {
 
 struct PartExplanation {
-    const refhost::Node* part = nullptr;
+    const Node* part = nullptr;
     bool turned = false;
     // Not turned: why. Turned: what keeps it off the eye by more than a
     // tenth of a degree, or empty.
@@ -25,9 +25,9 @@ struct PartExplanation {
 
 // Every part below the root that carries the plug-in's stream, depth first in
 // list order. switch_on is the plug-in's working switch.
-std::vector<PartExplanation> explain_parts(const refhost::SceneTree& scene, bool switch_on);
+std::vector<PartExplanation> explain_parts(const SceneTree& scene, bool switch_on);
 
 // One line: "/A/B: turned, 0.000° from the eye" or "/A/B: not turned: ...".
-std::string explanation_line(const refhost::SceneTree& scene, const PartExplanation& explanation);
+std::string explanation_line(const SceneTree& scene, const PartExplanation& explanation);
 
 }  // namespace refhost

@@ -1,5 +1,5 @@
 // Scenes the behaviour tests build, and what they check on them, on the
-// reference host's own conventions (plugin_scene.h).
+// reference host's own conventions (judge/plugin_conventions.h).
 #pragma once
 
 #include <gtest/gtest.h>
