@@ -9,11 +9,11 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include "gltf_export.h"
-#include "json_output.h"
-#include "model_import.h"
-#include "plugin_session.h"
-#include "scene_file.h"
+#include "formats/gltf_export.h"
+#include "formats/json_output.h"
+#include "formats/model_import.h"
+#include "run/plugin_session.h"
+#include "formats/scene_file.h"
 
 namespace {
 

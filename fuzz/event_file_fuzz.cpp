@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "events.h"
+#include "formats/events.h"
 #include "input_file.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -8,8 +8,8 @@
 
 #include "host_objects/reference_host.h"
 #include "input_file.h"
-#include "json_output.h"
-#include "scene_file.h"
+#include "formats/json_output.h"
+#include "formats/scene_file.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::atexit(ftv_fuzz::remove_input);

@@ -32,7 +32,7 @@
 #include "host/plugin_id.h"
 #include "judge/plugin_conventions.h"
 #include "pane_standin/pane_standin.h"
-#include "plugin_session.h"
+#include "run/plugin_session.h"
 #include "scene/imath_values.h"
 #include "split_mix.h"
 

@@ -14,7 +14,7 @@
 #include "host/plugin_id.h"
 #include "host_run.h"
 #include "judge/explain.h"
-#include "plugin_session.h"
+#include "run/plugin_session.h"
 #include "scene/imath_values.h"
 #include "scenes.h"
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "scene_file.h"
+#include "formats/scene_file.h"
 
 namespace ftv_cli_testing {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host_objects/reference_host.h"
-#include "plugin_session.h"
+#include "run/plugin_session.h"
 
 namespace ftv_cli_testing {
 

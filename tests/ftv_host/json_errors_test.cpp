@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "case_names.h"
-#include "json_input.h"
+#include "formats/json_input.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "host_run.h"
 #include "judge/plugin_conventions.h"
-#include "model_import.h"
+#include "formats/model_import.h"
 #include "module_fixture.h"
 #include "scene/imath_values.h"
-#include "scene_file.h"
+#include "formats/scene_file.h"
 #include "scenes.h"
 
 namespace {

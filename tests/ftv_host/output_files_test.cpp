@@ -13,8 +13,8 @@
 
 #include "case_names.h"
 #include "host_run.h"
-#include "output_files.h"
-#include "summary.h"
+#include "run/output_files.h"
+#include "cli/summary.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "case_names.h"
 #include "host_run.h"
-#include "label_layout.h"
-#include "pane_icon.h"
-#include "svg.h"
+#include "pictures/label_layout.h"
+#include "pictures/pane_icon.h"
+#include "pictures/svg.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "host/plugin_id.h"
 #include "host_run.h"
-#include "json_output.h"
+#include "formats/json_output.h"
 #include "module_fixture.h"
-#include "scene_file.h"
+#include "formats/scene_file.h"
 #include "scenes.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <limits>
 
 #include "host_objects/reference_host.h"
-#include "json_input.h"
-#include "json_output.h"
-#include "scene_file.h"
+#include "formats/json_input.h"
+#include "formats/json_output.h"
+#include "formats/scene_file.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "options.h"
+#include "cli/options.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "arguments.h"
+#include "cli/arguments.h"
 
 namespace ftv_cli {
 

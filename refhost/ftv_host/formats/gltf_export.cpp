@@ -1,14 +1,14 @@
-#include "gltf_export.h"
+#include "formats/gltf_export.h"
 
 #include <cmath>
 #include <cstring>
 #include <set>
 
 #include "host/plugin_id.h"
-#include "json_input.h"
+#include "formats/json_input.h"
 #include "judge/plugin_conventions.h"
 #include "scene/imath_values.h"
-#include "shape_names.h"
+#include "formats/shape_names.h"
 
 namespace ftv_cli {
 

@@ -1,4 +1,4 @@
-#include "model_import.h"
+#include "formats/model_import.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -19,10 +19,10 @@
 #include <set>
 
 #include "host/plugin_id.h"
-#include "input_error.h"
+#include "formats/input_error.h"
 #include "judge/plugin_conventions.h"
 #include "scene/imath_values.h"
-#include "shape_names.h"
+#include "formats/shape_names.h"
 
 namespace ftv_cli {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin_session.h"
+#include "run/plugin_session.h"
 #include "scene/scene_tree.h"
 
 namespace ftv_cli {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model_import.h"
+#include "formats/model_import.h"
 
 namespace ftv_cli {
 

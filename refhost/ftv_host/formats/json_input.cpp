@@ -1,4 +1,4 @@
-#include "json_input.h"
+#include "formats/json_input.h"
 
 #include <sys/stat.h>
 

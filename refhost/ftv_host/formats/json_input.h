@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "geometry/primitives.h"
-#include "input_error.h"
+#include "formats/input_error.h"
 
 namespace ftv_cli {
 

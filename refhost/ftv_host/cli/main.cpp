@@ -7,19 +7,19 @@
 #include <iostream>
 #include <optional>
 
-#include "demo_scene.h"
-#include "events.h"
-#include "gltf_export.h"
-#include "json_output.h"
-#include "model_import.h"
-#include "options.h"
-#include "orbit_page.h"
-#include "orbit_recorder.h"
-#include "output_files.h"
-#include "plugin_session.h"
-#include "scene_file.h"
-#include "summary.h"
-#include "svg.h"
+#include "run/demo_scene.h"
+#include "formats/events.h"
+#include "formats/gltf_export.h"
+#include "formats/json_output.h"
+#include "formats/model_import.h"
+#include "cli/options.h"
+#include "pictures/orbit_page.h"
+#include "run/orbit_recorder.h"
+#include "run/output_files.h"
+#include "run/plugin_session.h"
+#include "formats/scene_file.h"
+#include "cli/summary.h"
+#include "pictures/svg.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "svg.h"
+#include "pictures/svg.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,9 +8,9 @@
 
 #include "judge/explain.h"
 #include "judge/plugin_conventions.h"
-#include "label_layout.h"
-#include "markup.h"
-#include "pane_icon.h"
+#include "pictures/label_layout.h"
+#include "pictures/markup.h"
+#include "pictures/pane_icon.h"
 #include "scene/imath_values.h"
 
 namespace ftv_cli {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "events.h"
-#include "orbit_page.h"
+#include "formats/events.h"
+#include "pictures/orbit_page.h"
 
 namespace ftv_cli {
 

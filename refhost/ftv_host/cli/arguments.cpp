@@ -1,10 +1,10 @@
-#include "arguments.h"
+#include "cli/arguments.h"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
-#include "input_error.h"
+#include "formats/input_error.h"
 
 namespace ftv_cli {
 

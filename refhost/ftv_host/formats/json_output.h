@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "json_input.h"
+#include "formats/json_input.h"
 
 namespace ftv_cli {
 

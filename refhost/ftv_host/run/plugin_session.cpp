@@ -1,4 +1,4 @@
-#include "plugin_session.h"
+#include "run/plugin_session.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
-#include "events.h"
+#include "formats/events.h"
 
 #include <cmath>
 #include <iostream>
 
-#include "plugin_session.h"
+#include "run/plugin_session.h"
 
 namespace ftv_cli {
 

@@ -1,4 +1,4 @@
-#include "shape_names.h"
+#include "formats/shape_names.h"
 
 #include <algorithm>
 

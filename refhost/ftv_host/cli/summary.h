@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "events.h"
-#include "output_files.h"
-#include "plugin_session.h"
+#include "formats/events.h"
+#include "run/output_files.h"
+#include "run/plugin_session.h"
 
 namespace ftv_cli {
 

@@ -1,7 +1,7 @@
-#include "orbit_page.h"
+#include "pictures/orbit_page.h"
 
-#include "markup.h"
-#include "svg.h"
+#include "pictures/markup.h"
+#include "pictures/svg.h"
 
 namespace ftv_cli {
 

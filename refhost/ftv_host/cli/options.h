@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "events.h"
-#include "model_import.h"
+#include "formats/events.h"
+#include "formats/model_import.h"
 
 namespace ftv_cli {
 

@@ -1,4 +1,4 @@
-#include "output_files.h"
+#include "run/output_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

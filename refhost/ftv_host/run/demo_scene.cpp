@@ -1,4 +1,4 @@
-#include "demo_scene.h"
+#include "run/demo_scene.h"
 
 #include <string>
 

@@ -18,7 +18,7 @@
 
 #include <string>
 
-#include "json_input.h"
+#include "formats/json_input.h"
 #include "scene/scene_tree.h"
 
 namespace ftv_cli {

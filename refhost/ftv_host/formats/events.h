@@ -21,7 +21,7 @@
 
 #include "geometry/primitives.h"
 #include "host_objects/dialog_script.h"
-#include "json_input.h"
+#include "formats/json_input.h"
 #include "scene/node.h"
 
 namespace ftv_cli {

@@ -1,9 +1,9 @@
-#include "orbit_recorder.h"
+#include "run/orbit_recorder.h"
 
 #include <string>
 
-#include "plugin_session.h"
-#include "svg.h"
+#include "run/plugin_session.h"
+#include "pictures/svg.h"
 
 namespace ftv_cli {
 

@@ -1,4 +1,4 @@
-#include "scene_file.h"
+#include "formats/scene_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "host/plugin_id.h"
-#include "json_output.h"
+#include "formats/json_output.h"
 #include "scene/imath_values.h"
 
 namespace ftv_cli {

@@ -1,4 +1,4 @@
-#include "pane_icon.h"
+#include "pictures/pane_icon.h"
 
 #include <cstdio>
 #include <cstring>

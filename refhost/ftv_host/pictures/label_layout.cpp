@@ -1,4 +1,4 @@
-#include "label_layout.h"
+#include "pictures/label_layout.h"
 
 #include <cmath>
 
