@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "formats/events.h"
+#include "formats/event_script.h"
 #include "input_file.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

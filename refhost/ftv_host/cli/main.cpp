@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "run/demo_scene.h"
-#include "formats/events.h"
+#include "run/events.h"
 #include "formats/gltf_export.h"
 #include "formats/json_output.h"
 #include "formats/model_import.h"

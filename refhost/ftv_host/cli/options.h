@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/events.h"
+#include "formats/event_script.h"
 #include "formats/model_import.h"
 
 namespace ftv_cli {

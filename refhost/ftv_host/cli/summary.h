@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/events.h"
+#include "formats/event_script.h"
 #include "run/output_files.h"
 #include "run/plugin_session.h"
 

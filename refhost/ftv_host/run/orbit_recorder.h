@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "formats/events.h"
+#include "run/events.h"
 #include "pictures/orbit_page.h"
 
 namespace ftv_cli {

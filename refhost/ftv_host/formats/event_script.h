@@ -1,5 +1,5 @@
 // Events: what the user and the host do to the plug-in, in order, as an
-// event script or ftv-host's options give them; both run through run_event.
+// event script or ftv-host's options give them (run/events.h runs them).
 //
 // {"events": [
 //   {"event": "initialize"},
@@ -14,19 +14,16 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "geometry/primitives.h"
-#include "host_objects/dialog_script.h"
 #include "formats/json_input.h"
+#include "host_objects/dialog_script.h"
 #include "scene/node.h"
 
 namespace ftv_cli {
-
-class PluginSession;
 
 struct Event {
     enum class Type { initialize, notify, orbit, menu, click, attribute, create } type = Type::notify;
@@ -44,17 +41,5 @@ struct Event {
 
 std::vector<Event> read_events(const std::string& path);
 std::vector<Event> read_events(const std::string& file, const Json& document);
-
-// Told after each step of an orbit, once the plug-in has been notified.
-using Progress = std::function<void(std::uint32_t step, std::uint32_t steps)>;
-
-// Runs one event; an unknown shape path raises InputError at paths_where.
-// An orbit moves the eye around the target, about the vertical through it,
-// in steps that together make one full turn, notifying the plug-in after
-// each; progress, when set, is told each step.
-void run_event(PluginSession& session, const Event& event, const Progress& progress = nullptr);
-
-// The circle an orbit from this camera takes the eye along, in points.
-std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t points);
 
 }  // namespace ftv_cli

@@ -1,0 +1,85 @@
+#include "run/events.h"
+
+#include <cmath>
+#include <iostream>
+
+#include "formats/input_error.h"
+#include "run/plugin_session.h"
+
+namespace ftv_cli {
+
+namespace {
+
+const refhost::Node& shape_named(PluginSession& session, const Event& event, const std::string& path) {
+    const refhost::Node* node = session.tree().find(path);
+    if (node == nullptr) throw InputError(event.paths_where, "", "no shape at path \"" + path + "\"");
+    return *node;
+}
+
+// Where the eye is after turning by angle from where it was, about the
+// vertical through the target.
+ftv::Vec3 turned_eye(const refhost::Camera& camera, double angle) {
+    const double dx = camera.eye.x - camera.target.x;
+    const double dz = camera.eye.z - camera.target.z;
+    const double c = std::cos(angle), s = std::sin(angle);
+    return {static_cast<float>(camera.target.x + dx * c + dz * s), camera.eye.y,
+            static_cast<float>(camera.target.z - dx * s + dz * c)};
+}
+
+void orbit(PluginSession& session, std::uint32_t steps, const Progress& progress) {
+    const refhost::Camera start = session.tree().camera_data();
+    for (std::uint32_t step = 1; step <= steps; ++step) {
+        // The last step lands exactly where the eye started.
+        session.tree().set_eye(turned_eye(start, 2 * M_PI * (step % steps) / steps));
+        session.notify();
+        if (progress) progress(step, steps);
+    }
+}
+
+}  // namespace
+
+std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t points) {
+    std::vector<ftv::Vec3> path;
+    for (std::uint32_t i = 0; i < points; ++i) path.push_back(turned_eye(camera, 2 * M_PI * i / points));
+    return path;
+}
+
+void run_event(PluginSession& session, const Event& event, const Progress& progress) {
+    switch (event.type) {
+        case Event::Type::initialize:
+            session.initialize();
+            break;
+        case Event::Type::notify:
+            if (event.eye) session.tree().set_eye(*event.eye);
+            session.notify();
+            break;
+        case Event::Type::orbit:
+            orbit(session, event.steps, progress);
+            break;
+        case Event::Type::menu:
+            session.menu(event.answer);
+            break;
+        case Event::Type::click:
+            session.click(event.left ? refhost::kLeftButtonDown : refhost::kRightButtonDown);
+            break;
+        case Event::Type::attribute: {
+            const refhost::Node& shape = shape_named(session, event, event.shape);
+            session.attribute(shape, event.answer);
+            if (!shape.is_part())
+                std::cerr << "ftv-host: " << event.paths_where << ": warning: " << event.shape << " is a "
+                          << (shape.kind == refhost::kMarker ? "marker" : "mesh")
+                          << ", not a part: the dialog ran, but the update pass turns only parts\n";
+            break;
+        }
+        case Event::Type::create:
+            if (event.selection) {
+                std::vector<const refhost::Node*> selection;
+                for (const std::string& path : *event.selection) selection.push_back(&shape_named(session, event, path));
+                session.tree().set_selection(std::move(selection));
+            }
+            session.create(event.position, event.first, event.second);
+            break;
+    }
+}
+
+}  // namespace ftv_cli
