@@ -1,0 +1,122 @@
+// Random frames for the property tests of how parts turn: the frames real
+// files carry, and the same pushed to the extremes the fuzz targets reach.
+// One home, so that every test that draws frames draws them alike.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "geometry/primitives.h"
+#include "scene/imath_values.h"
+#include "split_mix.h"
+
+namespace testing_support {
+
+inline ftv::Mat4 scaling(float x, float y, float z) {
+    ftv::Mat4 m = ftv::kIdentityMatrix;
+    m.m[0][0] = x, m.m[1][1] = y, m.m[2][2] = z;
+    return m;
+}
+inline ftv::Mat4 scaling(float k) { return scaling(k, k, k); }
+
+// The turn about axis with cosine c and sine s, taken as given (an exact
+// 3-4-5 pair gives the same bits on every build).
+inline ftv::Mat4 turn(ftv::Vec3 axis, float c, float s) {
+    ftv::Mat4 m;
+    ftv::axis_rotation(axis, c, s, m);
+    return m;
+}
+
+// A frame of the kind real files carry: a product of factors, each any turn,
+// an exact quarter or half turn about a world axis, a mirror, an uneven scale
+// or a shear, then a move.
+inline ftv::Mat4 random_frame(SplitMix& rng) {
+    ftv::Mat4 m = ftv::kIdentityMatrix;
+    for (int k = 1 + rng.below(4); k > 0; --k) {
+        ftv::Mat4 f = ftv::kIdentityMatrix;
+        const auto any_direction = [&rng] {
+            return ftv::Vec3{float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1))};
+        };
+        const ftv::Vec3 world_axes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        switch (rng.below(5)) {
+            case 0:  // every turn is the shortest arc from some direction to another
+                f = refhost::rotation_between(any_direction(), any_direction());
+                break;
+            case 1: {
+                const float quarter[][2] = {{0, 1}, {0, -1}, {-1, 0}};
+                const auto& q = quarter[rng.below(3)];
+                f = turn(world_axes[rng.below(3)], q[0], q[1]);
+                break;
+            }
+            case 2: f.m[rng.below(3)][rng.below(3)] = -1; f = scaling(f.m[0][0], f.m[1][1], f.m[2][2]); break;
+            case 3: f = scaling(float(rng.uniform(0.2, 5)), float(rng.uniform(0.2, 5)), float(rng.uniform(0.2, 5))); break;
+            case 4: f.m[1 + rng.below(2)][0] = float(rng.uniform(-1, 1)), f.m[2][1] = float(rng.uniform(-1, 1)); break;
+        }
+        m = refhost::product(m, f);
+    }
+    return refhost::product(m, ftv::translation_matrix({float(rng.uniform(-20, 20)), float(rng.uniform(-20, 20)),
+                                                        float(rng.uniform(-20, 20))}));
+}
+
+// A float of either sign with a biased exponent uniform in [lo, hi]: 0 for
+// the subnormals (from 1.4e-45), 254 for the largest (up to 3.4e38).
+inline float random_size(SplitMix& rng, std::uint32_t lo, std::uint32_t hi) {
+    const std::uint32_t sign = rng.chance(50) ? 0x80000000u : 0;
+    const std::uint32_t u = sign | (lo + rng.below(hi - lo + 1)) << 23 | std::uint32_t(rng.next() & 0x7FFFFF);
+    float f;
+    std::memcpy(&f, &u, sizeof f);
+    return f;
+}
+constexpr std::uint32_t kTiny = 30, kHuge = 227, kLargest = 254;  // 2^-97 and 2^100
+
+// A value far out: most often near the float range, sometimes tiny, or not finite.
+inline float extreme_value(SplitMix& rng) {
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    switch (rng.below(8)) {
+        case 0: return std::numeric_limits<float>::quiet_NaN();
+        case 1: return rng.chance(50) ? kInf : -kInf;
+        case 2: return random_size(rng, 0, kTiny);
+        default: return random_size(rng, kHuge, kLargest);
+    }
+}
+
+// random_frame, or, about two times in three, that frame pushed to the
+// extremes: scaled hugely or tinily (evenly or along one axis), made flat or
+// nearly so, given an element that is not finite, or arbitrary bits, a w
+// other than 1, or a move near the float range.
+inline ftv::Mat4 hostile_frame(SplitMix& rng) {
+    ftv::Mat4 m = random_frame(rng);
+    for (int k = int(rng.below(3)); k > 0; --k) {
+        const int i = int(rng.below(3)), j = int(rng.below(3));
+        switch (rng.below(8)) {
+            case 0: m = refhost::product(m, scaling(random_size(rng, 0, kLargest))); break;
+            case 1: {
+                ftv::Mat4 s = ftv::kIdentityMatrix;
+                s.m[i][i] = random_size(rng, 0, kLargest);
+                m = refhost::product(s, m);
+                break;
+            }
+            case 2:  // a row the sum of the other two, to within rounding, or none
+                for (int c = 0; c < 3; ++c) m.m[i][c] = rng.chance(50) ? 0 : m.m[(i + 1) % 3][c] + m.m[(i + 2) % 3][c];
+                break;
+            case 3: m.m[i][j] = extreme_value(rng); break;
+            case 4:
+                for (auto& row : m.m)
+                    for (float& e : row) {
+                        const std::uint32_t u = std::uint32_t(rng.next());
+                        std::memcpy(&e, &u, sizeof e);
+                    }
+                break;
+            case 5: {
+                const float w[] = {0, -1, 2, random_size(rng, 0, kLargest)};
+                m.m[3][3] = w[rng.below(4)];
+                break;
+            }
+            default: m.m[3][j] = extreme_value(rng); break;
+        }
+    }
+    return m;
+}
+
+}  // namespace testing_support
