@@ -16,6 +16,7 @@
 #include "scene/imath_values.h"
 #include "scenes.h"
 #include "split_mix.h"
+#include "turns.h"
 
 namespace {
 

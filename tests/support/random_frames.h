@@ -10,6 +10,7 @@
 #include "geometry/primitives.h"
 #include "scene/imath_values.h"
 #include "split_mix.h"
+#include "turns.h"
 
 namespace testing_support {
 
@@ -19,14 +20,6 @@ inline ftv::Mat4 scaling(float x, float y, float z) {
     return m;
 }
 inline ftv::Mat4 scaling(float k) { return scaling(k, k, k); }
-
-// The turn about axis with cosine c and sine s, taken as given (an exact
-// 3-4-5 pair gives the same bits on every build).
-inline ftv::Mat4 turn(ftv::Vec3 axis, float c, float s) {
-    ftv::Mat4 m;
-    ftv::axis_rotation(axis, c, s, m);
-    return m;
-}
 
 // A frame of the kind real files carry: a product of factors, each any turn,
 // an exact quarter or half turn about a world axis, a mirror, an uneven scale
