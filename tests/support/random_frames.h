@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "geometry/primitives.h"
+#include "host_objects/host_scene.h"
 #include "scene/imath_values.h"
 #include "split_mix.h"
 #include "turns.h"
