@@ -89,16 +89,19 @@ int run(const Options& options) {
     OutputFiles outputs;
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, summary.pane.present ? &pane_record : nullptr)));
-    std::string not_exported;
+    std::string not_exported, gltf;
     try {
-        outputs.add(out + "scene.gltf", gltf_text(scene));
+        gltf = gltf_text(scene);
+        outputs.add(out + "scene.gltf", gltf);
     } catch (const NotExportable& error) {
         not_exported = error.what();
     }
     if (options.pictures) {
         outputs.add(out + "view.svg", camera_view_svg(scene, summary.pane, working_on));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path, working_on));
-        if (!frames.empty()) outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", frames));
+        // The page plays scene.gltf's animation: without the file, no page.
+        if (!frames.empty() && !gltf.empty())
+            outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", gltf));
     }
     if (!write_when_balanced(session, outputs, std::cerr)) return kHostFailed;
     print_summary(std::cout, summary, outputs);
