@@ -17,6 +17,7 @@
 #include "run/orbit_recorder.h"
 #include "run/output_files.h"
 #include "run/plugin_session.h"
+#include "run/step_recorder.h"
 #include "formats/scene_file.h"
 #include "cli/summary.h"
 #include "pictures/svg.h"
@@ -71,11 +72,13 @@ int run(const Options& options) {
 
     const bool interactive = isatty(STDERR_FILENO) != 0;
     std::vector<OrbitFrame> frames;
+    StepRecorder steps(scene);
     for (const Event& event : events) {
         const Progress shown = interactive && event.steps >= 8 ? Progress(show_progress) : nullptr;
         // The orbit the options ask for is also kept as pictures, step by step.
         const bool recorded = options.pictures && event.type == Event::Type::orbit && event.where == "--orbit";
-        run_event(session, event, recorded ? orbit_recorder(session, event.steps, frames, shown) : shown);
+        run_event(session, event,
+                  steps.around(event, recorded ? orbit_recorder(session, event.steps, frames, shown) : shown));
     }
     // The path the eye took, for the top view.
     std::vector<ftv::Vec3> eye_path;
@@ -90,8 +93,10 @@ int run(const Options& options) {
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, summary.pane.present ? &pane_record : nullptr)));
     std::string not_exported;
+    GltfScene gltf;
     try {
-        outputs.add(out + "scene.gltf", gltf_text(scene));
+        gltf = gltf_scene(scene, steps.path());
+        outputs.add(out + "scene.gltf", std::move(gltf.text));
     } catch (const NotExportable& error) {
         not_exported = error.what();
     }
@@ -101,7 +106,7 @@ int run(const Options& options) {
         if (!frames.empty()) outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", frames));
     }
     if (!write_when_balanced(session, outputs, std::cerr)) return kHostFailed;
-    print_summary(std::cout, summary, outputs);
+    print_summary(std::cout, summary, outputs, gltf);
     if (!not_exported.empty()) std::cerr << "ftv-host: warning: scene.gltf not written: " << not_exported << "\n";
     return 0;
 }
