@@ -11,7 +11,8 @@
 
 #include "formats/gltf_export_trs.h"
 #include "formats/json_input.h"
-#include "host/plugin_id.h"
+#include "host/contract.h"
+#include "scene/camera_basis.h"
 #include "scene/imath_values.h"
 
 namespace ftv_cli {
@@ -20,11 +21,6 @@ namespace {
 
 using refhost::Node;
 using refhost::V3d;
-
-bool is_identity(const ftv::Mat4& m) {
-    const ftv::Mat4 identity = ftv::kIdentityMatrix;
-    return std::memcmp(&m, &identity, sizeof m) == 0;
-}
 
 // The serializer refuses bytes that are not UTF-8; a name from a model file
 // may hold any. Each such byte becomes U+FFFD, as nlohmann's dump replaces it.
@@ -56,12 +52,7 @@ void set_trs(tinygltf::Node& node, const Trs& trs) {
 // The camera's turn: its -Z toward the target and its +Y up, as glTF's
 // cameras look.
 Trs camera_trs(const refhost::Camera& camera) {
-    const auto unit = [](const V3d& v, const V3d& fallback) { return v.length() > 1e-12 ? v / v.length() : fallback; };
-    const V3d f = unit(refhost::imath(camera.target) - refhost::imath(camera.eye), V3d(0, 0, -1));
-    V3d right(-f.z, 0, f.x);  // f x (0, 1, 0)
-    if (std::hypot(right.x, right.z) < 1e-9) right = V3d(1, 0, 0);
-    right = unit(right, V3d(1, 0, 0));
-    const V3d up = right % f;
+    const auto [f, right, up] = refhost::camera_basis(camera);
     ftv::Mat4 m = ftv::kIdentityMatrix;
     for (int i = 0; i < 3; ++i) {
         m.m[0][i] = static_cast<float>(right[i]);
@@ -130,16 +121,16 @@ private:
         if (keys != path_.parts.end() && !path_.cameras.empty()) {
             animated_parts_.emplace_back(static_cast<int>(model_.nodes.size() - 1), &keys->second);
             set_trs(node, nearest_trs(m));
-            set_extra(node, "Z_FaceToViewer_matrix", floats_value(&m.m[0][0], 16));
+            set_extra(node, ftv::kExtrasMatrixKey, floats_value(&m.m[0][0], 16));
             return;
         }
-        if (is_identity(m)) return;
+        if (refhost::is_identity(m)) return;
         if (is_trs(m)) {
             node.matrix = matrix(m);
             return;
         }
         node.matrix = matrix(refhost::mat4(trs_matrix(nearest_trs(m))));
-        set_extra(node, "Z_FaceToViewer_matrix", floats_value(&m.m[0][0], 16));
+        set_extra(node, ftv::kExtrasMatrixKey, floats_value(&m.m[0][0], 16));
     }
 
     // Depth first with a stack of its own (a hostile file may nest parts
@@ -168,7 +159,7 @@ private:
             }
             if (next.parent >= 0) add_transformation(node, shape);
             if (const refhost::StreamData* stream = shape.stream(ftv::kMainId))
-                set_extra(node, "Z_FaceToViewer", tinygltf::Value(stream->empty() ? 0 : stream->front()));
+                set_extra(node, ftv::kExtrasTagKey, tinygltf::Value(stream->empty() ? 0 : stream->front()));
             add_mesh(shape, number);
             const std::size_t first = stack.size();
             for (const Node* child = shape.first(); child != nullptr; child = child->next())
@@ -276,7 +267,7 @@ private:
         else
             set_trs(node, trs);
         const float target[3] = {camera.target.x, camera.target.y, camera.target.z};
-        set_extra(node, "Z_FaceToViewer_target", floats_value(target, 3));
+        set_extra(node, ftv::kExtrasTargetKey, floats_value(target, 3));
         model_.nodes.push_back(std::move(node));
         return static_cast<int>(model_.nodes.size() - 1);
     }
