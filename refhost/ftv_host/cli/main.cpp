@@ -14,9 +14,9 @@
 #include "formats/model_import.h"
 #include "cli/options.h"
 #include "pictures/orbit_page.h"
-#include "run/orbit_recorder.h"
 #include "run/output_files.h"
 #include "run/plugin_session.h"
+#include "run/step_recorder.h"
 #include "formats/scene_file.h"
 #include "cli/summary.h"
 #include "pictures/svg.h"
@@ -70,12 +70,12 @@ int run(const Options& options) {
     if (eye) scene.set_eye(*eye);
 
     const bool interactive = isatty(STDERR_FILENO) != 0;
-    std::vector<OrbitFrame> frames;
+    bool orbited = false;  // as the options ask: the orbit page plays it
+    StepRecorder steps(scene);
     for (const Event& event : events) {
         const Progress shown = interactive && event.steps >= 8 ? Progress(show_progress) : nullptr;
-        // The orbit the options ask for is also kept as pictures, step by step.
-        const bool recorded = options.pictures && event.type == Event::Type::orbit && event.where == "--orbit";
-        run_event(session, event, recorded ? orbit_recorder(session, event.steps, frames, shown) : shown);
+        orbited = orbited || (event.type == Event::Type::orbit && event.where == "--orbit");
+        run_event(session, event, steps.around(event, shown));
     }
     // The path the eye took, for the top view.
     std::vector<ftv::Vec3> eye_path;
@@ -89,22 +89,24 @@ int run(const Options& options) {
     OutputFiles outputs;
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, summary.pane.present ? &pane_record : nullptr)));
-    std::string not_exported, gltf;
+    std::string not_exported, page;
+    GltfScene gltf;
     try {
-        gltf = gltf_text(scene);
-        outputs.add(out + "scene.gltf", gltf);
+        gltf = gltf_scene(scene, steps.path());
+        // The page plays the file's animation, which it embeds: without the file, no page.
+        if (options.pictures && orbited && gltf.steps > 0)
+            page = orbit_page_html("Z_FaceToViewer: the orbit", gltf.text);
+        outputs.add(out + "scene.gltf", std::move(gltf.text));
     } catch (const NotExportable& error) {
         not_exported = error.what();
     }
     if (options.pictures) {
         outputs.add(out + "view.svg", camera_view_svg(scene, summary.pane, working_on));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path, working_on));
-        // The page plays scene.gltf's animation: without the file, no page.
-        if (!frames.empty() && !gltf.empty())
-            outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", gltf));
+        if (!page.empty()) outputs.add(out + "orbit.html", std::move(page));
     }
     if (!write_when_balanced(session, outputs, std::cerr)) return kHostFailed;
-    print_summary(std::cout, summary, outputs);
+    print_summary(std::cout, summary, outputs, gltf);
     if (!not_exported.empty()) std::cerr << "ftv-host: warning: scene.gltf not written: " << not_exported << "\n";
     return 0;
 }

@@ -37,7 +37,7 @@ bool write_when_balanced(PluginSession& session, OutputFiles& outputs, std::ostr
     return true;
 }
 
-void print_summary(std::ostream& out, const Summary& summary, const OutputFiles& outputs) {
+void print_summary(std::ostream& out, const Summary& summary, const OutputFiles& outputs, const GltfScene& gltf) {
     const auto on_off = [](bool on) { return on ? "on" : "off"; };
     out << "ftv-host: " << summary.scene << "\n"
         << "  update passes: " << summary.passes << ", parts visited: " << summary.visited
@@ -49,6 +49,10 @@ void print_summary(std::ostream& out, const Summary& summary, const OutputFiles&
         out << "  the scene stores " << (summary.stores_switch ? "it off" : "no switch")
             << ", so the plug-in turns nothing; --menu on or --click left switches it on\n";
     for (const auto& file : outputs.files()) out << "  wrote " << file.first << "\n";
+    if (gltf.steps > 0)
+        out << "  scene.gltf animates the eye's path: " << gltf.steps << " steps at " << kStepsPerSecond
+            << " a second, turning " << gltf.animated << " parts; keys within " << gltf.largest_trs_error
+            << " of the turns (relative)\n";
     if (summary.explain) {
         out << "parts with the plug-in's stream: " << summary.explanations.size() << "\n";
         for (const std::string& line : summary.explanations) out << "  " << line << "\n";

@@ -52,6 +52,7 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
         case Event::Type::notify:
             if (event.eye) session.tree().set_eye(*event.eye);
             session.notify();
+            if (progress) progress(1, 1);
             break;
         case Event::Type::orbit:
             orbit(session, event.steps, progress);

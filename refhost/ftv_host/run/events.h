@@ -14,13 +14,13 @@ namespace ftv_cli {
 
 class PluginSession;
 
-// Told after each step of an orbit, once the plug-in has been notified.
+// Told after each step of an orbit, or a notification, once the plug-in has been notified.
 using Progress = std::function<void(std::uint32_t step, std::uint32_t steps)>;
 
 // Runs one event; an unknown shape path raises InputError at paths_where.
 // An orbit moves the eye around the target, about the vertical through it,
 // in steps that together make one full turn, notifying the plug-in after
-// each; progress, when set, is told each step.
+// each; progress, when set, is told each step (a notify event's one step too).
 void run_event(PluginSession& session, const Event& event, const Progress& progress = nullptr);
 
 // The circle an orbit from this camera takes the eye along, in points.
