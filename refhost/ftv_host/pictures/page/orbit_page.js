@@ -2,7 +2,7 @@
 // three.js. Left, the view of the file's animated camera; right, the scene
 // from above with the eye's path, each turned part's ray to the eye (orange)
 // and the direction it faces (blue). The slider and Play drive the file's
-// one animation, whose keys are the orbit's steps.
+// one animation, whose keys are the run's steps, counted from 1.
 //
 // Hooks for a browser without a user: "#step=N" shows step N, "#play"
 // presses Play; once the first step is drawn the document element carries
@@ -81,33 +81,35 @@ function show(gltf) {
   });
   paint(gltf, objects, turned);
 
-  // Times of the steps: the keys of the camera's track.
+  // Times of the steps, step 1 first: the keys of the camera's track.
   const mixer = new THREE.AnimationMixer(scene);
   let times = [0];
+  let action = null;
   if (clip) {
-    const action = mixer.clipAction(clip);
+    action = mixer.clipAction(clip);
     action.setLoop(THREE.LoopOnce, 1);
     action.clampWhenFinished = true;
     action.play();
     const track = clip.tracks.find((t) => t.name.startsWith(eyeCamera.name + '.')) || clip.tracks[0];
     times = Array.from(track.times);
   }
-  const steps = times.length - 1;
+  const steps = times.length;
   const pose = (step) => {
-    mixer.setTime(times[step]);
+    // An action played to its end stays paused there: wake it for every pose.
+    if (action) action.paused = false;
+    mixer.setTime(times[step - 1]);
     scene.updateMatrixWorld(true);
   };
 
   // The eye's path, from the animation itself.
   const path = [];
   const every = Math.max(1, Math.ceil(times.length / kMaxPathPoints));
-  for (let step = 0; step <= steps; step += every) {
+  for (let step = 1; step <= steps; step += every) {
     pose(step);
     path.push(eyeCamera.getWorldPosition(new THREE.Vector3()));
   }
   pose(steps);
   path.push(eyeCamera.getWorldPosition(new THREE.Vector3()));
-  pose(0);
 
   const light = new THREE.DirectionalLight(0xffffff, 2.2);
   scene.add(new THREE.HemisphereLight(0xffffff, 0x666666, 1.6), light, light.target);
@@ -136,14 +138,14 @@ function show(gltf) {
     renderer.render(scene, top);
   }
 
-  let shown = 0;
+  let shown = 1;
   function showStep(step) {
     shown = step;
     pose(step);
     view.update(eyeCamera.getWorldPosition(new THREE.Vector3()));
     draw();
     slider.value = String(step);
-    caption.textContent = step === 0 ? 'before the orbit' : 'step ' + step + ' of ' + steps;
+    caption.textContent = 'step ' + step + ' of ' + steps;
     root.setAttribute('data-frame', String(step));
     root.setAttribute('data-world', world(eyeCamera, turned));
   }
@@ -156,22 +158,23 @@ function show(gltf) {
     button.textContent = 'Play';
   }
   function play() {
-    if (shown >= steps) showStep(0);
-    playing = { start: performance.now(), from: times[shown] };
+    if (shown >= steps) showStep(1);
+    playing = { start: performance.now(), from: times[shown - 1] };
     button.textContent = 'Pause';
     renderer.setAnimationLoop((now) => {
       const time = playing.from + (now - playing.start) / 1000;
       let step = shown;
-      while (step < steps && times[step + 1] <= time) ++step;
+      while (step < steps && times[step] <= time) ++step;
       if (step !== shown) showStep(step);
       if (step >= steps) pause();
     });
   }
 
+  slider.min = '1';
   slider.max = String(steps);
   slider.addEventListener('input', () => { pause(); showStep(Number(slider.value)); });
   button.addEventListener('click', () => { if (playing === null) play(); else pause(); });
-  showStep(0);
+  showStep(1);
   const asked = /^#step=(\d+)$/.exec(location.hash);
   if (asked) {
     slider.value = asked[1];
