@@ -1,5 +1,6 @@
 #include "pictures/orbit_page.h"
 
+#include "host/contract.h"
 #include "pictures/markup.h"
 #include "pictures/svg.h"
 
@@ -55,7 +56,10 @@ std::string orbit_page_html(const std::string& title, const std::string& gltf) {
            "<input id=\"slider\" type=\"range\" min=\"0\" max=\"0\" step=\"1\" value=\"0\" aria-label=\"step\">"
            "<span id=\"caption\"></span></div>\n";
     out += "<canvas id=\"views\" width=\"1280\" height=\"600\"></canvas>\n";
-    out += "<script type=\"application/json\" id=\"scene-gltf\">" + script_safe_json(gltf) + "</script>\n";
+    // With the names the file's nodes and extras use, which the script reads from here.
+    out += std::string("<script type=\"application/json\" id=\"scene-gltf\" data-marker-name=\"") +
+           escape(ftv::kMarkerName) + "\" data-tag-key=\"" + escape(ftv::kExtrasTagKey) + "\">" +
+           script_safe_json(gltf) + "</script>\n";
     out += "<script id=\"page-script\">";
     out += kOrbitPageScript;
     out += "</script>\n</body>\n</html>\n";

@@ -9,7 +9,8 @@
 // data-ready="yes", data-frame (the step shown) and data-world: the eye's
 // world position, then per turned part its tag, its world matrix (16 numbers,
 // column by column) and its pivot's world position, all space-separated, as
-// three.js computed them for the picture.
+// three.js computed them for the picture; data-drawn-ms, how long after the
+// page began loading its first step was drawn.
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
 
@@ -30,7 +31,8 @@ function fail(error) {
   throw error;
 }
 
-new GLTFLoader().parse(document.getElementById('scene-gltf').textContent, '', (gltf) => {
+const file = document.getElementById('scene-gltf');
+new GLTFLoader().parse(file.textContent, '', (gltf) => {
   try {
     show(gltf);
   } catch (error) {
@@ -69,12 +71,12 @@ function show(gltf) {
   }
   const turned = [...turnedIndices].sort((a, b) => a - b).map((index, n) => {
     const node = nodes[index];
-    const marker = (node.children || []).find((child) => nodes[child].name === '#center');
+    const marker = (node.children || []).find((child) => nodes[child].name === file.dataset.markerName);
     const extras = node.extras || {};
     return {
       object: objects.get(index),
       pivot: objects.get(marker),
-      tag: Number(extras.Z_FaceToViewer || 0),
+      tag: Number(extras[file.dataset.tagKey] || 0),
       colour: kPalette[n % kPalette.length],
       name: node.name || 'part ' + index,
     };
@@ -182,6 +184,7 @@ function show(gltf) {
   } else if (location.hash === '#play') {
     button.click();
   }
+  root.setAttribute('data-drawn-ms', String(Math.round(performance.now())));
   root.setAttribute('data-ready', 'yes');
 }
 
@@ -191,7 +194,7 @@ function paint(gltf, objects, turned) {
   const colours = new Map(turned.map((part) => [part.object, part.colour]));
   const tagged = new Set();
   (gltf.parser.json.nodes || []).forEach((node, index) => {
-    if (node.extras && node.extras.Z_FaceToViewer !== undefined) tagged.add(objects.get(index));
+    if (node.extras && node.extras[file.dataset.tagKey] !== undefined) tagged.add(objects.get(index));
   });
   const materials = new Map();
   const material = (colour) => {
