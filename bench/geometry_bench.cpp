@@ -11,6 +11,7 @@
 #include "geometry/det_math.h"
 #include "geometry/exact_facing.h"
 #include "geometry/primitives.h"
+#include "turns.h"
 
 #include <ImathMatrix.h>
 #include <ImathMatrixAlgo.h>
@@ -51,11 +52,7 @@ private:
     std::uint64_t state_ = 42;
 };
 
-Mat4 turn(const Vec3& axis, double angle) {
-    Mat4 r;
-    ftv::axis_rotation(axis, float(ftv::detmath::cos(angle)), float(ftv::detmath::sin(angle)), r);
-    return r;
-}
+using testing_support::turn;
 
 // Sc * H * Rx * Ry * Rz * T from random parts: the matrices a part carries.
 Mat4 random_transform(Rng& rng) {

@@ -37,6 +37,7 @@
 #include "geometry/decompose.h"
 #include "geometry/det_math.h"
 #include "geometry/exact_facing.h"
+#include "turns.h"
 #include "geometry/face_camera.h"
 #include "geometry/primitives.h"
 
@@ -79,12 +80,7 @@ Mat4 rebuild(const Vec3& t, const Vec3& s, const Vec3& h, const Vec3& r) {
     const Mat4 scale = {{{s.x, 0, 0, 0}, {0, s.y, 0, 0}, {0, 0, s.z, 0}, {0, 0, 0, 1}}};
     const Mat4 shear = {{{1, 0, 0, 0}, {h.z, 1, 0, 0}, {h.y, h.x, 1, 0}, {0, 0, 0, 1}}};
     const Mat4 move = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {t.x, t.y, t.z, 1}}};
-    auto turn = [](Vec3 axis, float angle) {
-        Mat4 m;
-        ftv::axis_rotation(axis, static_cast<float>(ftv::detmath::cos(angle)),
-                           static_cast<float>(ftv::detmath::sin(angle)), m);
-        return m;
-    };
+    using testing_support::turn;
     Mat4 m = product(scale, shear);
     m = product(m, turn({1, 0, 0}, r.x));
     m = product(m, turn({0, 1, 0}, r.y));

@@ -93,7 +93,7 @@ bool build(Input& in, refhost::SceneTree& scene, bool& wild) {
                 refhost::Mesh mesh;
                 for (int i = in.byte() % 4; i > 0; --i) mesh.vertices.push_back({in.small(), in.small(), in.small()});
                 if (mesh.vertices.size() == 3) mesh.polygons = {{0, 1, 2}};
-                scene.add_mesh(part, (in.byte() & 1) != 0 ? "#center" : "M" + name, mesh);
+                scene.add_mesh(part, (in.byte() & 1) != 0 ? std::string(ftv::kMarkerName) : "M" + name, mesh);
                 break;
             }
             case 5:  // the tag, or on the root the switch

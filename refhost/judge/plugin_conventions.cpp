@@ -49,14 +49,14 @@ TagRule tag_rule(const Node& part) {
     if (!tag) return TagRule::empty_stream;
     if (*tag == 0) return TagRule::tag_zero;
     if (part.first() == nullptr) return TagRule::no_children;
-    if (part.first()->name == kPivotName) return TagRule::turned;
+    if (part.first()->name == ftv::kMarkerName) return TagRule::turned;
     return marker_position(part) > 0 ? TagRule::marker_not_first : TagRule::marker_misnamed;
 }
 
 std::size_t marker_position(const Node& part) {
     std::size_t position = 1;
     for (const Node* child = part.first(); child != nullptr; child = child->next(), ++position)
-        if (child->name == kPivotName) return position;
+        if (child->name == ftv::kMarkerName) return position;
     return 0;
 }
 

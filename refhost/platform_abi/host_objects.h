@@ -11,6 +11,7 @@
 // plug-in never adds a reference).
 #pragma once
 
+#include "host/contract.h"
 #include "system.h"
 
 struct Vec3 {
@@ -19,11 +20,7 @@ struct Vec3 {
 struct Mat4 {
     float m[4][4];
 };
-struct Guid {
-    u32 data1;
-    u16 data2, data3;
-    u8 data4[8];
-};
+using Guid = ftv::InterfaceId;
 
 // The host's own exception, raised by the chosen host call.
 struct HostFault {

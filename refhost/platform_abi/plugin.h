@@ -22,7 +22,9 @@ struct Exports {
     void (*create_interface)(const Guid* id, i32 index, void** out, HostApp* host, void*);
 };
 
-extern const Guid kPluginInterface, kAttributeInterface, kCreatorInterface;
+using ftv::kAttributeInterface;
+using ftv::kCreatorInterface;
+using ftv::kPluginInterface;
 
 // Loads the module named on the command line and finds its exports; false
 // (with a message) when anything is missing.

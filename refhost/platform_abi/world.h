@@ -6,7 +6,7 @@
 
 enum { kMaxNodes = 24, kMaxShapeViews = 96, kMaxStreamViews = 16, kMaxCenterViews = 8, kMaxStream = 4, kMaxDialogItems = 3 };
 enum Kind : i32 { kMarker = 1, kPart = 2, kMesh = 4 };
-constexpr u32 kMainId = 0x40A000C0;
+using ftv::kMainId;
 
 struct Node {
     char name[32];

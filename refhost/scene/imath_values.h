@@ -9,6 +9,7 @@
 #include <ImathVec.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "geometry/primitives.h"
 
@@ -25,6 +26,16 @@ inline ftv::Mat4 mat4(const M44d& m) {
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) out.m[i][j] = static_cast<float>(m[i][j]);
     return out;
+}
+
+// Whether m is the identity bit for bit: -0 where the identity has 0 does not
+// count. Files keep a scene's matrices to the bit and leave identities out, so
+// an identity in value that holds a -0 must be written, or it would read back
+// as +0; where only the value matters (the import's root transformation), such
+// a matrix is treated as the transformation it is, which changes no value.
+inline bool is_identity(const ftv::Mat4& m) {
+    const ftv::Mat4 identity = ftv::kIdentityMatrix;
+    return std::memcmp(&m, &identity, sizeof m) == 0;
 }
 
 // a * b: a acts first.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "geometry/primitives.h"
+#include "host/contract.h"
 #include "host/plugin_id.h"
 
 namespace refhost {
@@ -20,9 +21,6 @@ enum Kind : std::int32_t {
     kPart = 2,
     kMesh = 4,
 };
-
-// The name of a tagged part's pivot marker, its first child, as scenes write it.
-inline constexpr char kPivotName[] = "#center";
 
 using StreamData = std::vector<std::int32_t>;
 

@@ -76,7 +76,7 @@ public:
 
     const Node& root() const { return *root_; }
     const Node& add_part(const Node& parent, std::string name);
-    const Node& add_marker(const Node& parent, ftv::Vec3 center, std::string name = kPivotName);
+    const Node& add_marker(const Node& parent, ftv::Vec3 center, std::string name = ftv::kMarkerName);
     const Node& add_mesh(const Node& parent, std::string name, Mesh mesh);
     // Adds a shape as the last child of parent; it must not be in the tree.
     void append(const Node& parent, const Node& child);

@@ -5,6 +5,7 @@
 #include "behaviour/part_tag.h"
 #include "behaviour/plugin_stream.h"
 #include "behaviour/texts.h"
+#include "host/contract.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"
 #include "host/host_shape.h"

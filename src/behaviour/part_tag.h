@@ -4,19 +4,12 @@
 
 #include <cstdint>
 
+#include "host/contract.h"
+
 namespace ftv {
 
-// What the attribute dialog and the group creator store. Any other non-zero
-// value, such as one stored by hand, is a plain tag.
-constexpr std::int32_t kUntagged = 0;
-constexpr std::int32_t kTagged = 1;
-// Turned about the world's vertical only. A module built before upright parts
-// reads it as a plain tag and turns the part fully: scenes stay readable both
-// ways.
-constexpr std::int32_t kUprightTag = 2;
-// Turned to face the eye exactly, whatever the frame the part sits in. An
-// older module reads it as a plain tag too.
-constexpr std::int32_t kExactTag = 3;
+// The tag values (kUntagged, kTagged, kUprightTag, kExactTag) are the
+// contract's.
 
 // How a part with a non-zero tag is turned. Upright and exact are computed
 // from the frame the part's transformation is expressed in and the eye alone;

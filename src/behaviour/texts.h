@@ -1,11 +1,7 @@
-// Texts the behaviour shows in the host's dialogs, as code page 932 bytes,
-// and the marker name it looks for.
+// Texts the behaviour shows in the host's dialogs, as code page 932 bytes.
 #pragma once
 
 namespace ftv {
-
-// "#center": the name of a tagged part's pivot marker, its first child.
-constexpr char kMarkerName[] = "#center";
 
 // "Z_FaceToViewer有効": the check box of both dialogs.
 constexpr char kEnabledLabel[] = "Z_FaceToViewer\x97\x4c\x8c\xf8";

@@ -6,6 +6,7 @@
 #include "behaviour/plugin_stream.h"
 #include "behaviour/texts.h"
 #include "behaviour/turn_part.h"
+#include "host/contract.h"
 #include "host/host_camera.h"
 #include "host/host_ref.h"
 #include "host/host_scene.h"

@@ -4,12 +4,18 @@
 #include <cstring>
 
 #include "host/com.h"
+#include "host/contract.h"
 
 namespace ftv {
 
-constexpr GUID kPluginInterfaceId = {0x50E47D69, 0x8922, 0x11D1, {0x9A, 0x00, 0x00, 0xC0, 0x4F, 0xCC, 0x9C, 0x26}};
-constexpr GUID kAttributeInterfaceId = {0x50E47D67, 0x8922, 0x11D1, {0x9A, 0x00, 0x00, 0xC0, 0x4F, 0xCC, 0x9C, 0x26}};
-constexpr GUID kCreatorInterfaceId = {0x50E47D60, 0x8922, 0x11D1, {0x9A, 0x00, 0x00, 0xC0, 0x4F, 0xCC, 0x9C, 0x26}};
+// The contract's identifiers in the SDK's own type.
+constexpr GUID guid(const InterfaceId& id) {
+    return {id.data1, id.data2, id.data3,
+            {id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4], id.data4[5], id.data4[6], id.data4[7]}};
+}
+constexpr GUID kPluginInterfaceId = guid(kPluginInterface);
+constexpr GUID kAttributeInterfaceId = guid(kAttributeInterface);
+constexpr GUID kCreatorInterfaceId = guid(kCreatorInterface);
 
 // All 16 bytes count; a null identifier matches nothing.
 inline bool same_interface(const GUID* a, const GUID& b) {

@@ -17,17 +17,13 @@
 #include "run/plugin_session.h"
 #include "scene/imath_values.h"
 #include "scenes.h"
+#include "turns.h"
 
 namespace {
 
 using refhost::Node;
+using testing_support::turn;
 using refhost::SceneTree;
-
-ftv::Mat4 turn(ftv::Vec3 axis, float c, float s) {
-    ftv::Mat4 m;
-    ftv::axis_rotation(axis, c, s, m);
-    return m;
-}
 
 ftv::Mat4 diagonal(float x, float y, float z) {
     ftv::Mat4 m = ftv::kIdentityMatrix;

@@ -6,6 +6,7 @@
 #include "geometry/det_math.h"
 #include "geometry/primitives.h"
 #include "split_mix.h"
+#include "turns.h"
 
 #include <cstdint>
 #include <cstring>
@@ -35,12 +36,7 @@ inline Mat4 scaling(const Vec3& s) { return {{{s.x, 0, 0, 0}, {0, s.y, 0, 0}, {0
 // H with H[1][0] = XY, H[2][0] = XZ, H[2][1] = YZ; shear is (YZ, XZ, XY).
 inline Mat4 shearing(const Vec3& h) { return {{{1, 0, 0, 0}, {h.z, 1, 0, 0}, {h.y, h.x, 1, 0}, {0, 0, 0, 1}}}; }
 
-// The turn by angle about axis, from the float cosine and sine of the angle.
-inline Mat4 turn(const Vec3& axis, double angle) {
-    Mat4 r;
-    axis_rotation(axis, static_cast<float>(detmath::cos(angle)), static_cast<float>(detmath::sin(angle)), r);
-    return r;
-}
+using testing_support::turn;
 
 // Rx * Ry * Rz.
 inline Mat4 euler(double x, double y, double z) {

@@ -15,6 +15,7 @@
 #include "scene/imath_values.h"
 #include "scenes.h"
 #include "split_mix.h"
+#include "turns.h"
 
 namespace {
 
@@ -30,14 +31,6 @@ protected:
         initialize();
     }
 };
-
-// Exact rotations (cosine and sine of a 3-4-5 triangle), so that the scenes
-// are the same bits on every build without any library's trigonometry.
-ftv::Mat4 turn(ftv::Vec3 axis, float c, float s) {
-    ftv::Mat4 m;
-    ftv::axis_rotation(axis, c, s, m);
-    return m;
-}
 
 ftv::Mat4 scaling(float x, float y, float z) {
     ftv::Mat4 m = ftv::kIdentityMatrix;

@@ -7,6 +7,7 @@
 #include "host/plugin_id.h"
 #include "formats/json_input.h"
 #include "judge/plugin_conventions.h"
+#include "scene/camera_basis.h"
 #include "scene/imath_values.h"
 #include "formats/shape_names.h"
 
@@ -21,11 +22,6 @@ constexpr int kFloat = 5126;
 constexpr int kUnsignedInt = 5125;
 constexpr int kArrayBuffer = 34962;
 constexpr int kElementArrayBuffer = 34963;
-
-bool is_identity(const ftv::Mat4& m) {
-    const ftv::Mat4 identity = ftv::kIdentityMatrix;
-    return std::memcmp(&m, &identity, sizeof m) == 0;
-}
 
 // As a double: its shortest decimal reads back as that double and so as this float.
 Json number(float value) { return static_cast<double>(value); }
@@ -95,7 +91,7 @@ private:
             return;
         }
         node["matrix"] = matrix(near, part, "a transformation");
-        node["extras"]["Z_FaceToViewer_matrix"] = exact;
+        node["extras"][ftv::kExtrasMatrixKey] = exact;
     }
 
     // m itself when it is a translation, rotation and scale to within a
@@ -138,9 +134,9 @@ private:
     // made later has a higher number); the root's own number is 0.
     Json node_for(const Node& part, const std::string& name) {
         Json node = {{"name", name}};
-        if (&part != &scene_.root() && !is_identity(part.transformation)) add_matrix(node, part.transformation, part);
+        if (&part != &scene_.root() && !refhost::is_identity(part.transformation)) add_matrix(node, part.transformation, part);
         if (const refhost::StreamData* stream = part.stream(ftv::kMainId))
-            node["extras"]["Z_FaceToViewer"] = stream->empty() ? 0 : stream->front();
+            node["extras"][ftv::kExtrasTagKey] = stream->empty() ? 0 : stream->front();
         Json primitives = Json::array();
         std::string mesh_name;
         for (const Node* child : part.children()) {
@@ -207,15 +203,8 @@ private:
         const refhost::Camera& camera = scene_.camera_data();
         for (const ftv::Vec3& v : {camera.eye, camera.target})
             if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) refuse(scene_.root(), "a camera");
-        // Unit length, or the fallback when v has none.
-        const auto unit = [](const V3d& v, const V3d& fallback) { return v.length() > 1e-12 ? v / v.length() : fallback; };
-        const V3d towards = refhost::imath(camera.target) - refhost::imath(camera.eye);
-        const double distance = towards.length();
-        const V3d f = unit(towards, V3d(0, 0, -1));
-        V3d right(-f.z, 0, f.x);  // f x (0, 1, 0)
-        if (std::hypot(right.x, right.z) < 1e-9) right = V3d(1, 0, 0);
-        right = unit(right, V3d(1, 0, 0));
-        const V3d up = right % f;
+        const double distance = (refhost::imath(camera.target) - refhost::imath(camera.eye)).length();
+        const auto [f, right, up] = refhost::camera_basis(camera);
         const float at[3] = {camera.eye.x, camera.eye.y, camera.eye.z};
         ftv::Mat4 m{};
         for (int i = 0; i < 3; ++i) {
@@ -237,7 +226,7 @@ private:
                           {"camera", 0},
                           {"matrix", matrix(m, scene_.root(), "a camera")},
                           {"extras",
-                           {{"Z_FaceToViewer_target",
+                           {{ftv::kExtrasTargetKey,
                              {number(camera.target.x), number(camera.target.y), number(camera.target.z)}}}}});
         return nodes_.size();
     }

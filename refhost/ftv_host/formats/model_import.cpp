@@ -41,11 +41,6 @@ constexpr char kScene = 'S';    // then the scene's compact form
 constexpr char kRefused = 'R';  // then the line that refuses the file
 constexpr std::size_t kMaxRefusal = 4096;
 
-// The key under which a node's metadata holds the plug-in's value.
-constexpr char kTagKey[] = "Z_FaceToViewer";
-constexpr char kTargetKey[] = "Z_FaceToViewer_target";
-// A matrix glTF cannot hold as such, as ftv-host's own glTF files keep it.
-constexpr char kMatrixKey[] = "Z_FaceToViewer_matrix";
 
 std::string lower_extension(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -80,13 +75,6 @@ ftv::Mat4 row_matrix(const aiMatrix4x4& m) {
     for (unsigned i = 0; i < 4; ++i)
         for (unsigned j = 0; j < 4; ++j) out.m[i][j] = m[j][i];
     return out;
-}
-
-bool is_identity(const ftv::Mat4& m) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            if (m.m[i][j] != (i == j ? 1.0f : 0.0f)) return false;
-    return true;
 }
 
 // The matrix that carries a node's coordinates into the file's world.
@@ -149,7 +137,7 @@ public:
         const aiNode& root = *model_.mRootNode;
         if (const auto tag = tag_of(root, "/")) scene_.set_stream(scene_.root(), ftv::kMainId, {*tag});
         const ftv::Mat4 own = row_matrix(root.mTransformation);
-        fill(root, scene_.root(), "", is_identity(own) ? std::nullopt : std::optional<ftv::Mat4>(own), true, false);
+        fill(root, scene_.root(), "", refhost::is_identity(own) ? std::nullopt : std::optional<ftv::Mat4>(own), true, false);
         for (const auto& [path, mode] : tag_paths_) {
             const Node* node = scene_.find(path);
             if (node == nullptr) throw InputError("--tag", "", "no part at path \"" + path + "\"");
@@ -175,16 +163,16 @@ private:
     }
 
     std::optional<std::int32_t> tag_of(const aiNode& node, const std::string& path) const {
-        const aiMetadataEntry* entry = metadata_entry(node, kTagKey);
+        const aiMetadataEntry* entry = metadata_entry(node, ftv::kExtrasTagKey);
         if (entry == nullptr) return std::nullopt;
         const std::optional<double> value = metadata_number(*entry);
         if (!value || *value != std::floor(*value) || *value < INT32_MIN || *value > INT32_MAX)
-            throw InputError(file_, path, std::string(kTagKey) + " in the node's metadata is not a 32-bit integer");
+            throw InputError(file_, path, std::string(ftv::kExtrasTagKey) + " in the node's metadata is not a 32-bit integer");
         return static_cast<std::int32_t>(*value);
     }
 
     static bool is_marker(const aiNode& node) {
-        return std::strcmp(node.mName.C_Str(), refhost::kPivotName) == 0 && node.mNumMeshes == 0 &&
+        return std::strcmp(node.mName.C_Str(), ftv::kMarkerName) == 0 && node.mNumMeshes == 0 &&
                node.mNumChildren == 0;
     }
 
@@ -223,7 +211,7 @@ private:
             if (!is_camera_only(*node.mChildren[i])) children.push_back(node.mChildren[i]);
 
         ShapeNames names;
-        if (marker != nullptr || tagging) names.take(refhost::kPivotName, "");
+        if (marker != nullptr || tagging) names.take(ftv::kMarkerName, "");
         std::vector<std::pair<std::string, Mesh>> meshes;
         Bounds bounds;
         for (unsigned i = 0; i < node.mNumMeshes; ++i) {
@@ -311,14 +299,14 @@ private:
 
     std::optional<ftv::Vec3> stored_target() const {
         float xyz[3];
-        if (camera_node_ == nullptr || !stored_floats(*camera_node_, kTargetKey, xyz, 3)) return std::nullopt;
+        if (camera_node_ == nullptr || !stored_floats(*camera_node_, ftv::kExtrasTargetKey, xyz, 3)) return std::nullopt;
         return ftv::Vec3{xyz[0], xyz[1], xyz[2]};
     }
 
     // The node's transformation, as its own extras keep it when glTF could not.
     static ftv::Mat4 transformation_of(const aiNode& node) {
         ftv::Mat4 kept{};
-        return stored_floats(node, kMatrixKey, &kept.m[0][0], 16) ? kept : row_matrix(node.mTransformation);
+        return stored_floats(node, ftv::kExtrasMatrixKey, &kept.m[0][0], 16) ? kept : row_matrix(node.mTransformation);
     }
 
     // count numbers of an array in the node's metadata under key.

@@ -29,11 +29,6 @@ Json mat_json(const ftv::Mat4& m) {
     return a;
 }
 
-bool is_identity(const ftv::Mat4& m) {
-    const ftv::Mat4 i = ftv::kIdentityMatrix;
-    return std::memcmp(&m, &i, sizeof m) == 0;
-}
-
 void add_streams(Json& out, const refhost::Node& node) {
     const auto streams = node.streams();
     if (streams.empty()) return;
@@ -48,8 +43,8 @@ Json node_json(const refhost::Node& node) {
     switch (node.kind) {
         case refhost::kPart:
             out["kind"] = "part";
-            if (!is_identity(node.transformation)) out["transformation"] = mat_json(node.transformation);
-            if (!is_identity(node.part_matrix)) out["part_matrix"] = mat_json(node.part_matrix);
+            if (!refhost::is_identity(node.transformation)) out["transformation"] = mat_json(node.transformation);
+            if (!refhost::is_identity(node.part_matrix)) out["part_matrix"] = mat_json(node.part_matrix);
             break;
         case refhost::kMarker:
             out["kind"] = "marker";
@@ -172,7 +167,7 @@ Json scene_to_json(const refhost::SceneTree& scene, const Json* pane) {
     Json out = Json::object();
     const refhost::Camera& camera = scene.camera_data();
     out["camera"] = {{"eye", vec_json(camera.eye)}, {"target", vec_json(camera.target)}};
-    if (!is_identity(scene.input_matrix())) out["input_to_world"] = mat_json(scene.input_matrix());
+    if (!refhost::is_identity(scene.input_matrix())) out["input_to_world"] = mat_json(scene.input_matrix());
     Json root = Json::object();
     add_streams(root, scene.root());
     root["children"] = children_json(scene.root());

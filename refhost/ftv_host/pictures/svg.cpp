@@ -11,6 +11,7 @@
 #include "pictures/label_layout.h"
 #include "pictures/markup.h"
 #include "pictures/pane_icon.h"
+#include "scene/camera_basis.h"
 #include "scene/imath_values.h"
 
 namespace ftv_cli {
@@ -142,11 +143,7 @@ std::string camera_view_svg(const refhost::SceneTree& scene, const PaneState& pa
     const std::vector<const refhost::Node*>& billboards = verdicts.turned;
 
     const V eye = imath(scene.camera_data().eye);
-    const V forward = (imath(scene.camera_data().target) - eye).normalized();
-    V right = forward % V(0, 1, 0);
-    if (right.length2() < 1e-12) right = forward % V(0, 0, -1);
-    right.normalize();
-    const V up = right % forward;
+    const auto [forward, right, up] = refhost::camera_basis(scene.camera_data());
     const double focal = (kHeight / 2.0) / std::tan(M_PI / 8);  // 45 degree field of view
     const double near = 0.05;
 
