@@ -25,27 +25,35 @@ std::string real_path(const std::string& path) {
     return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
 }
 
-// The reference with "." and ".." taken away ("a/./b/../c" is "a/c"), or
-// empty when it is absolute or climbs out of its start.
-std::string lexically_inside(const std::string& reference) {
-    if (reference.empty() || reference[0] == '/') return "";
+// The absolute path the process opens for path, with "." and ".." taken
+// away ("/a/./b/../c" is "/a/c"), links left as they are.
+std::string lexically_absolute(const std::string& path) {
+    std::string whole = path;
+    if (whole.empty() || whole[0] != '/') {
+        char here[PATH_MAX];
+        whole = std::string(getcwd(here, sizeof here) != nullptr ? here : "") + "/" + whole;
+    }
     std::vector<std::string> steps;
     std::size_t start = 0;
-    while (start <= reference.size()) {
-        std::size_t end = reference.find('/', start);
-        if (end == std::string::npos) end = reference.size();
-        const std::string step = reference.substr(start, end - start);
+    while (start <= whole.size()) {
+        std::size_t end = whole.find('/', start);
+        if (end == std::string::npos) end = whole.size();
+        const std::string step = whole.substr(start, end - start);
         if (step == "..") {
-            if (steps.empty()) return "";
-            steps.pop_back();
+            if (!steps.empty()) steps.pop_back();
         } else if (!step.empty() && step != ".") {
             steps.push_back(step);
         }
         start = end + 1;
     }
     std::string out;
-    for (const std::string& step : steps) out += (out.empty() ? "" : "/") + step;
-    return out;
+    for (const std::string& step : steps) out += "/" + step;
+    return out.empty() ? "/" : out;
+}
+
+bool exists(const std::string& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0;
 }
 
 }  // namespace
@@ -53,29 +61,31 @@ std::string lexically_inside(const std::string& reference) {
 ModelFolder::ModelFolder(const std::string& model) : model_(model) {
     const auto slash = model.find_last_of('/');
     prefix_ = slash == std::string::npos ? "" : model.substr(0, slash + 1);
+    folder_ = lexically_absolute(prefix_.empty() ? "." : prefix_);
+    if (folder_.back() != '/') folder_ += '/';
     real_folder_ = real_path(prefix_.empty() ? "." : prefix_);
     if (!real_folder_.empty() && real_folder_.back() != '/') real_folder_ += '/';
 }
 
 int ModelFolder::open_inside(const std::string& file, std::string& refused) const {
-    std::string path = file;
     if (file != model_) {
-        // As the model wrote it: the readers put the model's folder before it.
+        // As the model wrote it: the readers put the model's folder before it
+        // (some do not, and the name is then taken from the working folder).
         const std::string reference = file.compare(0, prefix_.size(), prefix_) == 0 ? file.substr(prefix_.size()) : file;
-        const std::string inside = lexically_inside(reference);
-        if (inside.empty() || real_folder_.empty()) {
+        // A file that is not there is missing wherever it is meant to be: the
+        // reader says what it missed, as for a file missing in the folder.
+        if (!exists(file)) return -1;
+        if (lexically_absolute(file).compare(0, folder_.size(), folder_) != 0 || real_folder_.empty()) {
             refused = "refers to \"" + reference + "\", outside the model's folder";
             return -1;
         }
-        path = prefix_ + inside;
-        const std::string real = real_path(path);
-        if (real.empty()) return -1;  // no such file: the reader says what it missed
+        const std::string real = real_path(file);
         if (real.compare(0, real_folder_.size(), real_folder_) != 0) {
             refused = "refers to \"" + reference + "\", which leads outside the model's folder";
             return -1;
         }
     }
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return -1;
     struct stat status {};
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {

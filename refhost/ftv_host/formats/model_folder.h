@@ -3,8 +3,9 @@
 // (Importer::SetIOHandler): a buffer of a glTF file, an OBJ file's materials,
 // the parts of a Zip archive. Anything else is refused and remembered:
 // absolute paths, "../" out of the folder, a symbolic link that leads out,
-// and, inside, whatever is not a file (a folder, a device, a FIFO). Nothing
-// is written, created or removed.
+// and, inside, whatever is not a file (a folder, a device, a FIFO). A file
+// that does not exist is only missing, wherever it would be. Nothing is
+// written, created or removed.
 #pragma once
 
 #include <assimp/IOSystem.hpp>
@@ -32,11 +33,12 @@ public:
 
 private:
     // An open descriptor of file, or -1 with why in refused (empty for a
-    // file inside that does not exist).
+    // file that does not exist).
     int open_inside(const std::string& file, std::string& refused) const;
 
     std::string model_;
     std::string prefix_;       // the folder as the model's path names it: "", "models/", "/a/b/"
+    std::string folder_;       // the folder as an absolute path, ending in "/"
     std::string real_folder_;  // the folder with its links resolved, ending in "/"
     std::string refusal_;
 };

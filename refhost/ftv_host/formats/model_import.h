@@ -51,7 +51,7 @@ struct ModelTags {
 };
 
 // Whether ftv-host reads the file as a model through Assimp rather than as its
-// own JSON scene: an existing file, not a pipe, whose extension is one Assimp
+// own JSON scene: an existing file whose extension is one Assimp
 // reads, or whose extension is neither that nor ".json" and whose content does
 // not begin as a JSON object does.
 bool is_model_file(const std::string& path);
