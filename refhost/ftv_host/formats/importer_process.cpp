@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -71,6 +72,7 @@ void* run_job(void* job_pointer) {
     dup2(log, STDERR_FILENO);
     close(log);
     limit(RLIMIT_CORE, 0, 0);  // a crash leaves no file behind
+    limit(RLIMIT_FSIZE, limits.memory, limits.memory);  // the answer, too, within the memory limit
     const auto cpu = static_cast<rlim_t>(std::ceil(limits.seconds)) + 1;
     limit(RLIMIT_CPU, cpu, cpu + 1);
     std::uint64_t pages = 0;
@@ -128,6 +130,24 @@ std::string last_message(const std::string& log) {
     return warning.substr(0, 300);
 }
 
+// The child's answer, from the file it wrote: all of it, or empty when it
+// cannot be read.
+std::string answer_in(int file, const ImporterLimits& limits, bool& too_large) {
+    struct stat status {};
+    if (fstat(file, &status) != 0) return "";
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    too_large = size > limits.memory;
+    if (too_large) return "";
+    std::string answer(size, '\0');
+    for (std::size_t done = 0; done < answer.size();) {
+        const ssize_t n = pread(file, answer.data() + done, answer.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return "";
+        done += static_cast<std::size_t>(n);
+    }
+    return answer;
+}
+
 }  // namespace
 
 ImporterLimits limits_for(const std::string& file, double seconds) {
@@ -149,11 +169,14 @@ std::string needed_more_memory(const ImporterLimits& limits) {
 
 std::string run_importer(const std::string& file, const ImporterLimits& limits,
                          const std::function<void(int answer)>& work) {
-    int answer_pipe[2], log_pipe[2];
-    if (pipe2(answer_pipe, O_CLOEXEC) != 0) throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+    // The answer goes to a file in memory, which the child fills at its own
+    // pace and ftv-host reads once the child has ended; the log through a pipe,
+    // whose end tells that the child has.
+    const int answer_file = memfd_create("ftv-host-importer-answer", MFD_CLOEXEC);
+    if (answer_file < 0) throw std::runtime_error(std::string("memfd_create: ") + std::strerror(errno));
+    int log_pipe[2];
     if (pipe2(log_pipe, O_CLOEXEC) != 0) {
-        close(answer_pipe[0]);
-        close(answer_pipe[1]);
+        close(answer_file);
         throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
     }
     std::cout.flush();
@@ -161,72 +184,60 @@ std::string run_importer(const std::string& file, const ImporterLimits& limits,
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        close(answer_pipe[0]);
         close(log_pipe[0]);
-        child_main(answer_pipe[1], log_pipe[1], limits, work);
+        child_main(answer_file, log_pipe[1], limits, work);
     }
-    close(answer_pipe[1]);
     close(log_pipe[1]);
     if (child < 0) {
-        close(answer_pipe[0]);
+        close(answer_file);
         close(log_pipe[0]);
         throw std::runtime_error(std::string("cannot start the importer: ") + std::strerror(errno));
     }
 
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration<double>(limits.seconds);
-    std::string answer, log;
-    bool timed_out = false, too_large = false;
-    pollfd ends[2] = {{answer_pipe[0], POLLIN, 0}, {log_pipe[0], POLLIN, 0}};
+    std::string log;
+    bool timed_out = false;
+    pollfd end{log_pipe[0], POLLIN, 0};
     char buffer[1 << 16];
-    while ((ends[0].fd >= 0 || ends[1].fd >= 0) && !too_large) {
+    for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
             timed_out = true;
             break;
         }
-        if (poll(ends, 2, static_cast<int>(std::min<long long>(left, 1000))) < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (ends[i].fd < 0 || ends[i].revents == 0) continue;
-            const ssize_t n = read(ends[i].fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                close(ends[i].fd);
-                ends[i].fd = -1;
-            } else if (i == 0) {
-                answer.append(buffer, static_cast<std::size_t>(n));
-                too_large = answer.size() > limits.memory;
-            } else {
-                log.append(buffer, static_cast<std::size_t>(n));
-                if (log.size() > 2 * kLogKept) log.erase(0, log.size() - kLogKept);
-            }
-        }
+        if (poll(&end, 1, static_cast<int>(std::min<long long>(left, 1000))) < 0 && errno != EINTR) break;
+        if (end.revents == 0) continue;
+        const ssize_t n = read(end.fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        log.append(buffer, static_cast<std::size_t>(n));
+        if (log.size() > 2 * kLogKept) log.erase(0, log.size() - kLogKept);
     }
-    for (const pollfd& end : ends)
-        if (end.fd >= 0) close(end.fd);
-    if (timed_out || too_large) kill(child, SIGKILL);
+    close(end.fd);
+    if (timed_out) kill(child, SIGKILL);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    bool too_large = false;
+    const std::string answer = timed_out ? "" : answer_in(answer_file, limits, too_large);
+    close(answer_file);
 
     const std::string took_longer = "took longer than " + seconds_text(limits.seconds) + " s";
     std::string what;
     if (timed_out) {
         what = took_longer;
-    } else if (too_large) {
-        what = needed_more_memory(limits);
     } else if (WIFSIGNALED(status)) {
         const int number = WTERMSIG(status);
-        what = number == SIGXCPU ? took_longer
-               : log.find("bad_alloc") != std::string::npos ? needed_more_memory(limits)
-                                                            : signal_name(number);
+        what = number == SIGXCPU                                                     ? took_longer
+               : number == SIGXFSZ || log.find("bad_alloc") != std::string::npos ? needed_more_memory(limits)
+                                                                                   : signal_name(number);
     } else if (WIFEXITED(status) && WEXITSTATUS(status) == kOutOfMemory) {
         what = needed_more_memory(limits);
     } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         what = "it ended with status " + std::to_string(WEXITSTATUS(status));
+    } else if (too_large) {
+        what = needed_more_memory(limits);
     } else {
         return answer;
     }

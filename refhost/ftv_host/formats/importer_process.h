@@ -23,7 +23,7 @@ struct ImporterLimits {
 ImporterLimits limits_for(const std::string& file, double seconds = 0);
 
 // Runs work in a child process and returns what it wrote to the descriptor it
-// is given. When the child does not end normally (a signal, a limit), throws
+// is given (a file in memory, no larger than the memory limit). When the child does not end normally (a signal, a limit), throws
 // InputError naming file: "the importer stopped: ..." with what stopped it and
 // the last useful line Assimp's log gave.
 std::string run_importer(const std::string& file, const ImporterLimits& limits,

@@ -15,20 +15,26 @@ using refhost::Node;
 
 constexpr char kMagic[] = "ftv-scene-1";
 
-// A node as the compact form carries it.
-struct NodeRecord {
+using Streams = std::vector<std::pair<std::uint32_t, refhost::StreamData>>;
+
+// A node as the compact form carries it: read into a record of its own,
+// written from a view of the node's mesh (a large one is not copied).
+template <class MeshHolder>
+struct NodeFields {
     std::uint32_t parent = 0;  // 0: the root; else the record's number, counted from 1
     std::int32_t kind = refhost::kPart;
     std::string name;
     ftv::Mat4 transformation = ftv::kIdentityMatrix;
     ftv::Vec3 center{0, 0, 0};
-    refhost::Mesh mesh;
-    std::vector<std::pair<std::uint32_t, refhost::StreamData>> streams;
+    MeshHolder mesh;
+    Streams streams;
 };
+using NodeRecord = NodeFields<refhost::Mesh>;
+using NodeView = NodeFields<const refhost::Mesh&>;
 
 struct SceneRecord {
     refhost::Camera camera;
-    std::vector<std::pair<std::uint32_t, refhost::StreamData>> root_streams;
+    Streams root_streams;
     std::uint32_t nodes = 0;
 };
 
@@ -36,14 +42,14 @@ class Writer {
 public:
     static constexpr bool kReading = false;
     template <class T>
-    bool value(T& v) {
+    bool value(const T& v) {
         static_assert(std::is_trivially_copyable_v<T>);
         out.append(reinterpret_cast<const char*>(&v), sizeof v);
         return true;
     }
     // A count of elements of at least each bytes that follow.
-    bool count(std::uint32_t& n, std::size_t /*each*/) { return value(n); }
-    bool text(std::string& s) {
+    bool count(const std::uint32_t& n, std::size_t /*each*/) { return value(n); }
+    bool text(const std::string& s) {
         auto n = static_cast<std::uint32_t>(s.size());
         out.append(reinterpret_cast<const char*>(&n), sizeof n);
         out += s;
@@ -79,59 +85,59 @@ private:
     std::size_t at_ = 0;
 };
 
-template <class Io, class T>
-bool sized(Io& io, std::vector<T>& items, std::size_t each) {
+template <class Io, class Items>
+bool sized(Io& io, Items& items, std::size_t each) {
     auto n = static_cast<std::uint32_t>(items.size());
     if (!io.count(n, each)) return false;
     if constexpr (Io::kReading) items.resize(n);
     return true;
 }
 
-template <class Io>
-bool streams_fields(Io& io, std::vector<std::pair<std::uint32_t, refhost::StreamData>>& streams) {
+template <class Io, class StreamList>
+bool streams_fields(Io& io, StreamList& streams) {
     if (!sized(io, streams, 8)) return false;
     for (auto& [id, data] : streams) {
         if (!io.value(id) || !sized(io, data, 4)) return false;
-        for (std::int32_t& v : data)
+        for (auto& v : data)
             if (!io.value(v)) return false;
     }
     return true;
 }
 
-// Every field of the compact form, written or read in this one order.
-template <class Io>
-bool transfer_fields(Io& io, SceneRecord& scene) {
+// Every field of the compact form, written or read in this one order: the
+// scene's, then each node's.
+template <class Io, class Scene>
+bool scene_fields(Io& io, Scene& scene) {
     return io.value(scene.camera.eye) && io.value(scene.camera.target) && streams_fields(io, scene.root_streams) &&
            io.count(scene.nodes, 16);
 }
 
-template <class Io>
-bool transfer_fields(Io& io, NodeRecord& node) {
+template <class Io, class NodeRecordOrView>
+bool node_fields(Io& io, NodeRecordOrView& node) {
     if (!io.value(node.parent) || !io.value(node.kind) || !io.text(node.name)) return false;
     if (node.kind == refhost::kPart && !io.value(node.transformation)) return false;
     if (node.kind == refhost::kMarker && !io.value(node.center)) return false;
     if (node.kind == refhost::kMesh) {
         if (!sized(io, node.mesh.vertices, sizeof(ftv::Vec3))) return false;
-        for (ftv::Vec3& v : node.mesh.vertices)
+        for (auto& v : node.mesh.vertices)
             if (!io.value(v)) return false;
         if (!sized(io, node.mesh.polygons, 4)) return false;
         for (auto& polygon : node.mesh.polygons) {
             if (!sized(io, polygon, 4) || polygon.size() < 3) return false;
-            for (std::uint32_t& index : polygon)
+            for (auto& index : polygon)
                 if (!io.value(index) || index >= node.mesh.vertices.size()) return false;
         }
     }
     return streams_fields(io, node.streams);
 }
 
-std::vector<std::pair<std::uint32_t, refhost::StreamData>> streams_of(const Node& node) {
-    std::vector<std::pair<std::uint32_t, refhost::StreamData>> out;
+Streams streams_of(const Node& node) {
+    Streams out;
     for (const auto& [id, data] : node.streams()) out.emplace_back(id, *data);
     return out;
 }
 
-void set_streams(refhost::SceneTree& scene, const Node& node,
-                 std::vector<std::pair<std::uint32_t, refhost::StreamData>>& streams) {
+void set_streams(refhost::SceneTree& scene, const Node& node, Streams& streams) {
     for (auto& [id, data] : streams) scene.set_stream(node, static_cast<ftv::PluginId>(id), std::move(data));
 }
 
@@ -150,15 +156,15 @@ std::string compact_scene(const refhost::SceneTree& scene) {
         order.push_back(node);
         for (const Node* child = node->last(); child != nullptr; child = child->prev()) pending.push_back(child);
     }
-    SceneRecord record{scene.camera_data(), streams_of(scene.root()), static_cast<std::uint32_t>(order.size())};
-    transfer_fields(writer, record);
+    const SceneRecord record{scene.camera_data(), streams_of(scene.root()), static_cast<std::uint32_t>(order.size())};
+    scene_fields(writer, record);
     std::vector<std::uint32_t> number_of(scene.node_count() + 1, 0);
     for (std::uint32_t i = 0; i < order.size(); ++i) {
         const Node& node = *order[i];
         number_of[node.id] = i + 1;
-        NodeRecord out{number_of[node.parent()->id], node.kind, node.name, node.transformation, node.center,
-                       node.mesh, streams_of(node)};
-        transfer_fields(writer, out);
+        const NodeView out{number_of[node.parent()->id], node.kind, node.name, node.transformation, node.center,
+                           node.mesh, streams_of(node)};
+        node_fields(writer, out);
     }
     return writer.out;
 }
@@ -168,7 +174,7 @@ bool read_compact_scene(std::string_view bytes, refhost::SceneTree& scene) {
     if (bytes.substr(0, magic.size()) != magic) return false;
     Reader reader(bytes.substr(magic.size()));
     SceneRecord record;
-    if (!transfer_fields(reader, record)) return false;
+    if (!scene_fields(reader, record)) return false;
     scene.set_camera(record.camera);
     set_streams(scene, scene.root(), record.root_streams);
     // The nodes read so far, from the root, and the parts' depths.
@@ -176,7 +182,7 @@ bool read_compact_scene(std::string_view bytes, refhost::SceneTree& scene) {
     std::vector<int> depths{0};
     for (std::uint32_t i = 0; i < record.nodes; ++i) {
         NodeRecord node;
-        if (!transfer_fields(reader, node) || node.parent >= nodes.size()) return false;
+        if (!node_fields(reader, node) || node.parent >= nodes.size()) return false;
         const Node& parent = *nodes[node.parent];
         const int depth = depths[node.parent] + 1;
         if (!parent.is_part() || (node.kind == refhost::kPart && depth > kMaxNesting)) return false;

@@ -8,9 +8,9 @@
 // that are left before anything is made of it, every parent against the nodes
 // already read and the nesting limit, every polygon index against its mesh.
 //
-// Each field is listed once, in transfer_fields() of scene_transfer.cpp,
-// which both writes and reads it: a new field (a camera's animation, say) is
-// one more line there.
+// Each field is listed once, in scene_fields() or node_fields() of
+// scene_transfer.cpp, which both write and read it: a new field (a camera's
+// animation, say) is one more line there.
 #pragma once
 
 #include <string>
