@@ -12,6 +12,7 @@
 #include "formats/gltf_export.h"
 #include "formats/json_output.h"
 #include "formats/model_import.h"
+#include "formats/named_file.h"
 #include "cli/options.h"
 #include "pictures/orbit_page.h"
 #include "run/output_files.h"
@@ -42,7 +43,9 @@ Json pane_json(const PaneState& pane) {
 }
 
 int run(const Options& options) {
-    // Everything that can be wrong with the input is found before the plug-in runs.
+    // Everything that can be wrong with the input is found before the plug-in
+    // runs; first what the scene file's name stands for, whatever the options.
+    if (!options.scene_file.empty()) close(open_named_file(options.scene_file, Pipes::refused));
     const ModelTags tags = model_tags(options);
     const bool model = !options.scene_file.empty() && is_model_file(options.scene_file);
     if (!model && (!tags.paths.empty() || tags.groups))
@@ -63,7 +66,7 @@ int run(const Options& options) {
     if (options.scene_file.empty()) {
         build_demo_scene(scene);
     } else if (model) {
-        import_model(options.scene_file, tags, scene);
+        import_model(options.scene_file, tags, scene, options.import_seconds);
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }
@@ -107,7 +110,7 @@ int run(const Options& options) {
     }
     if (!write_when_balanced(session, outputs, std::cerr)) return kHostFailed;
     print_summary(std::cout, summary, outputs, gltf);
-    if (!not_exported.empty()) std::cerr << "ftv-host: warning: scene.gltf not written: " << not_exported << "\n";
+    if (!not_exported.empty()) std::cerr << error_line("warning: scene.gltf not written: " + not_exported);
     return 0;
 }
 
@@ -119,10 +122,10 @@ int main(int argc, char** argv) {
     try {
         return run(options);
     } catch (const InputError& error) {
-        std::cerr << "ftv-host: " << error.what() << "\n";
+        std::cerr << error_line(error.what());
         return kInputFailed;
     } catch (const std::exception& error) {
-        std::cerr << "ftv-host: " << error.what() << "\n";
+        std::cerr << error_line(error.what());
         return kHostFailed;
     }
 }

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/arguments.h"
+#include "formats/input_error.h"
 
 namespace ftv_cli {
 
@@ -61,7 +62,12 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
         ->expected(0, 1)
         ->default_str("1")
         ->type_name("[MODE]");
-    app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
+    app.add_option("--import-seconds", options.import_seconds,
+                   "Time a model may take to read before it is refused (default: 10 plus 1 per MB of the file)")
+        ->check(CLI::Range(0.001, 86400.0))
+        ->type_name("SECONDS");
+    app.add_option("-e,--events", options.events_file,
+                   "Event script (JSON) to run after initialisation; may be a pipe, such as /dev/stdin");
     auto* orbit_option =
         app.add_option("--orbit", options.orbit_steps,
                        "Move the eye around the target in N steps, notifying at each; also writes orbit.html")
@@ -101,7 +107,7 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
         // In the form of every input error: where, then what.
         std::string what = error.what();
         if (!what.empty() && what[0] != '-') what = "command line: " + what;
-        std::cerr << "ftv-host: " << what << "\n";
+        std::cerr << error_line(what);
         return kInputFailed;
     }
     options.orbit_given = orbit_option->count() > 0;

@@ -37,6 +37,7 @@ struct Options {
     bool explain = false;
     std::vector<std::string> tags;
     std::string tag_groups;  // the mode; empty without --tag-groups
+    double import_seconds = 0;  // 0: as the model's size asks
 };
 
 // The options of a command line, the module and the pane library looked for

@@ -39,7 +39,7 @@ bool write_when_balanced(PluginSession& session, OutputFiles& outputs, std::ostr
 
 void print_summary(std::ostream& out, const Summary& summary, const OutputFiles& outputs, const GltfScene& gltf) {
     const auto on_off = [](bool on) { return on ? "on" : "off"; };
-    out << "ftv-host: " << summary.scene << "\n"
+    out << "ftv-host: " << printable(summary.scene) << "\n"
         << "  update passes: " << summary.passes << ", parts visited: " << summary.visited
         << ", parts turned: " << summary.turned << "\n"
         << "  switch: " << on_off(summary.working_on)

@@ -67,9 +67,9 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
             const refhost::Node& shape = shape_named(session, event, event.shape);
             session.attribute(shape, event.answer);
             if (!shape.is_part())
-                std::cerr << "ftv-host: " << event.paths_where << ": warning: " << event.shape << " is a "
-                          << (shape.kind == refhost::kMarker ? "marker" : "mesh")
-                          << ", not a part: the dialog ran, but the update pass turns only parts\n";
+                std::cerr << error_line(event.paths_where + ": warning: " + event.shape + " is a " +
+                                        (shape.kind == refhost::kMarker ? "marker" : "mesh") +
+                                        ", not a part: the dialog ran, but the update pass turns only parts");
             break;
         }
         case Event::Type::create:
