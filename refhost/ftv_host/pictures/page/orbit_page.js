@@ -41,10 +41,21 @@ new GLTFLoader().parse(file.textContent, '', (gltf) => {
   }
 }, (error) => setTimeout(() => fail(error)));
 
+// Every object below root, root first, each before its children, with a
+// stack of its own: however deep a file nests, the script's stack is not.
+function eachObject(root, visit) {
+  const stack = [root];
+  while (stack.length > 0) {
+    const object = stack.pop();
+    visit(object);
+    for (let i = object.children.length - 1; i >= 0; --i) stack.push(object.children[i]);
+  }
+}
+
 // The objects of the file's nodes, by node index.
 function nodeObjects(gltf) {
   const objects = new Map();
-  gltf.scene.traverse((object) => {
+  eachObject(gltf.scene, (object) => {
     const association = gltf.parser.associations.get(object);
     if (association && association.nodes !== undefined && !objects.has(association.nodes)) {
       objects.set(association.nodes, object);
@@ -120,6 +131,9 @@ function show(gltf) {
   const height = canvas.height;
   const bounds = new THREE.Box3().setFromObject(scene).union(new THREE.Box3().setFromPoints(path));
   const top = topCamera(bounds, width / height);
+  // The eye stays inside the bounds: nothing it sees lies further than their diameter (a far plane
+  // no further than that keeps the depth buffer's precision for the model).
+  const reach = Math.max(2.02 * bounds.getBoundingSphere(new THREE.Sphere()).radius, eyeCamera.near * 2);
   const view = overlays(scene, bounds, path, turned);
   const renderer = new THREE.WebGLRenderer({ canvas, antialias: true, preserveDrawingBuffer: true });
   renderer.setPixelRatio(1);
@@ -128,6 +142,7 @@ function show(gltf) {
     light.position.copy(eyeCamera.getWorldPosition(new THREE.Vector3()));
     light.target.position.copy(view.target);
     eyeCamera.aspect = width / height;
+    eyeCamera.far = reach;
     eyeCamera.updateProjectionMatrix();
     eyeCamera.layers.set(0);
     renderer.setViewport(0, 0, width, height);
@@ -203,7 +218,7 @@ function paint(gltf, objects, turned) {
     }
     return materials.get(colour);
   };
-  gltf.scene.traverse((object) => {
+  eachObject(gltf.scene, (object) => {
     if (!object.isMesh) return;
     let colour = kOther;
     for (let up = object; up; up = up.parent) {
@@ -220,10 +235,7 @@ function overlays(scene, box, path, turned) {
   const size = box.getSize(new THREE.Vector3());
   const arrow = Math.max(size.x, size.z, 1e-6) * 0.08;
   const onTop = (object) => {
-    object.layers.set(kOverlay);
-    object.renderOrder = 1;
-    if (object.material) object.material.depthTest = false;
-    object.traverse((child) => {
+    eachObject(object, (child) => {
       child.layers.set(kOverlay);
       child.renderOrder = 1;
       if (child.material) child.material.depthTest = false;
