@@ -29,10 +29,13 @@ using V = Imath::V3d;
 using Imath::M44d;
 using refhost::imath;
 
-// A coordinate with so many decimals (to_chars rounds as printf's %.Nf does, many times faster).
+// A coordinate with so many decimals (to_chars rounds as printf's %.Nf does,
+// many times faster); one far off the picture is drawn at a distance that
+// any SVG reader takes and that fits the text.
 void append_fixed(std::string& out, double v, int decimals) {
     char text[64];
-    const auto [end, error] = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals);
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, std::clamp(v, -1e9, 1e9), std::chars_format::fixed, decimals);
     out.append(text, error == std::errc() ? end : text);
 }
 
