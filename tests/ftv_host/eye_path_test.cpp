@@ -1,8 +1,9 @@
 // scene.gltf's animation of the eye's path as glTF consumers that are not
 // ftv-host see it: in three.js (tools/validate/facing.mjs) every upright and
 // exact part faces the animated camera at every key; the Khronos validator
-// finds no error; a repeated run writes the same bytes. And the nearest TRS
-// of a sheared turn against Imath's own decomposition.
+// finds no error; a repeated run writes the same bytes; the file read back
+// with --camera-path follows the same path. And the nearest TRS of a sheared
+// turn against Imath's own decomposition.
 #include <gtest/gtest.h>
 
 #include <ImathMatrixAlgo.h>
@@ -11,6 +12,7 @@
 #include "formats/gltf_export_trs.h"
 #include "formats/json_input.h"
 #include "host_run.h"
+#include "module_fixture.h"
 
 namespace {
 
@@ -25,7 +27,9 @@ HostRun node(const char* script, const std::vector<std::string>& files) {
     return run_program("node", arguments);
 }
 
-TEST(EyePath, TurnedPartsFaceTheAnimatedCameraInThreeJsAndTheFileValidatesAndRepeats) {
+class EyePath : public testing_support::HostTest {};
+
+TEST_F(EyePath, TurnedPartsFaceTheAnimatedCameraInThreeJsAndTheFileValidatesAndRepeats) {
     const std::string folder = fresh_folder("eye_path");
     write_text(folder + "/moves.json", R"({"events": [{"event": "menu", "confirm": true, "checked": true},
         {"event": "notify", "eye": [300, 200, 400]}, {"event": "notify", "eye": [-300, -100, 200]},
@@ -47,6 +51,27 @@ TEST(EyePath, TurnedPartsFaceTheAnimatedCameraInThreeJsAndTheFileValidatesAndRep
         files.push_back(folder + "/" + std::to_string(i) + "/a/scene.gltf");
         EXPECT_TRUE(read_text(files.back()) == read_text(folder + "/" + std::to_string(i) + "/b/scene.gltf")) << i;
     }
+    // The demo's file read back follows its camera's keys (--camera-path) to where the orbit ended.
+    const std::string replay = folder + "/replay";
+    const HostRun follow = run_host({"--scene", files[0], "--camera-path", "--no-pictures", "--out", replay});
+    ASSERT_EQ(follow.exit_code, 0) << follow.output;
+    files.push_back(replay + "/scene.gltf");
+    const auto keys = [](const std::string& file) {
+        const Json document = Json::parse(read_text(file));
+        return document["accessors"][document["animations"][0]["samplers"][0]["input"].get<int>()]["count"];
+    };
+    EXPECT_EQ(keys(files.back()), keys(files[0]));
+    const refhost::Camera orbited = load_scene(host, folder + "/0/a/scene.json").tree().camera_data();
+    const refhost::Camera followed = load_scene(host, replay + "/scene.json").tree().camera_data();
+    EXPECT_LT((refhost::imath(followed.eye) - refhost::imath(orbited.eye)).length(), 1e-4);
+    EXPECT_LT((refhost::imath(followed.target) - refhost::imath(orbited.target)).length(), 1e-4);
+    // Nothing to follow: no model, or a model whose camera no animation moves.
+    for (const std::string& scene : {data_file("billboards.json"), kModels + "Collada/teapots.DAE"}) {
+        const HostRun refused = run_host({"--scene", scene, "--camera-path", "--out", folder + "/none"});
+        EXPECT_EQ(refused.exit_code, 1) << refused.output;
+        EXPECT_EQ(refused.output.find('\n'), refused.output.size() - 1) << refused.output;
+    }
+
     const HostRun facing = node(FTV_FACING, files);
     EXPECT_EQ(facing.exit_code, 0) << facing.output;
     const HostRun valid = node(FTV_VALIDATE, files);
