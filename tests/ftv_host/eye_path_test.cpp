@@ -46,7 +46,6 @@ TEST_F(EyePath, TurnedPartsFaceTheAnimatedCameraInThreeJsAndTheFileValidatesAndR
             arguments.insert(arguments.end(), {"--no-pictures", "--out", folder + "/" + std::to_string(i) + again});
             const HostRun run = run_host(arguments);
             ASSERT_EQ(run.exit_code, 0) << run.output;
-            EXPECT_NE(run.output.find("scene.gltf animates"), std::string::npos) << run.output;
         }
         files.push_back(folder + "/" + std::to_string(i) + "/a/scene.gltf");
         EXPECT_TRUE(read_text(files.back()) == read_text(folder + "/" + std::to_string(i) + "/b/scene.gltf")) << i;
