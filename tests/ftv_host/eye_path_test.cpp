@@ -93,7 +93,8 @@ TEST(NearestTrs, RecoversATrsAndBeatsDroppingTheShear) {
     Imath::Rand48 random(30);
     for (int i = 0; i < 2000; ++i) {
         const Imath::V3d scale(random.nextf(0.1, 5), random.nextf(0.1, 5), random.nextf(-5, -0.1) * (i % 2 ? 1 : -1));
-        const Imath::V3d shear = i % 3 ? Imath::V3d(random.nextf(-1, 1), random.nextf(-1, 1), random.nextf(-1, 1)) : Imath::V3d(0);
+        const Imath::V3d shear =
+            i % 3 ? Imath::V3d(random.nextf(-1, 1), random.nextf(-1, 1), random.nextf(-1, 1)) : Imath::V3d(0);
         const Imath::V3d angles(random.nextf(-M_PI, M_PI), random.nextf(-M_PI, M_PI), random.nextf(-M_PI, M_PI));
         Imath::M44d s, h, r, t;  // Imath's order: scaled, sheared, turned, moved
         s.setScale(scale);

@@ -62,7 +62,8 @@ std::vector<refhost::Camera> camera_path(const aiScene& model, const refhost::Ca
     // Where the eye and the target stand in the node, from where the scene placed them at rest.
     aiMatrix4x4 to_node = parents * node->mTransformation;
     to_node.Inverse();
-    const aiVector3D eye(placed.eye.x, placed.eye.y, placed.eye.z), target(placed.target.x, placed.target.y, placed.target.z);
+    const aiVector3D eye(placed.eye.x, placed.eye.y, placed.eye.z);
+    const aiVector3D target(placed.target.x, placed.target.y, placed.target.z);
     const aiVector3D eye_in_node = to_node * eye;
     const aiVector3D look_in_node = aiMatrix3x3(to_node) * (target - eye);
     const ai_real distance = (target - eye).Length();
