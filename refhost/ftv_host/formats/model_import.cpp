@@ -42,7 +42,6 @@ constexpr char kScene = 'S';    // then the scene's compact form
 constexpr char kRefused = 'R';  // then the line that refuses the file
 constexpr std::size_t kMaxRefusal = 4096;
 
-
 std::string lower_extension(const std::string& path) {
     const auto slash = path.find_last_of('/');
     const auto dot = path.find_last_of('.');
@@ -347,20 +346,7 @@ int nesting_of(const aiNode& root) {
     return deepest;
 }
 
-// Assimp's warnings and errors, to the child's standard error, which ftv-host
-// keeps to say what stopped a reader.
-class ErrorLog : public Assimp::LogStream {
-public:
-    void write(const char* message) override {
-        for (std::size_t done = 0, size = std::strlen(message); done < size;) {
-            const ssize_t n = ::write(STDERR_FILENO, message + done, size - done);
-            if (n <= 0) return;
-            done += static_cast<std::size_t>(n);
-        }
-    }
-};
-
-void write_all(int fd, const std::string& bytes) {
+void write_all(int fd, std::string_view bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
@@ -368,6 +354,13 @@ void write_all(int fd, const std::string& bytes) {
         done += static_cast<std::size_t>(n);
     }
 }
+
+// Assimp's warnings and errors, to the child's standard error, which ftv-host
+// keeps to say what stopped a reader.
+class ErrorLog : public Assimp::LogStream {
+public:
+    void write(const char* message) override { write_all(STDERR_FILENO, message); }
+};
 
 // The importer's process: reads the model and answers with the scene in its
 // compact form, or with the one line that refuses the file. Nothing read is
