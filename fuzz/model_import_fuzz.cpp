@@ -23,14 +23,15 @@ namespace {
 const char* const kExtensions[] = {".gltf", ".obj", ".ply", ".stl", ".off", ".dae", ".x", ".3ds",
                                    ".fbx",  ".glb", ".ase", ".lwo", ".smd", ".ac",  ".md2", ".nff"};
 
-// A folder of this process's own, holding the model alone.
+// A folder of this process's own, holding the model alone; never destroyed,
+// so that it is still there for the removal at exit.
 const std::string& folder() {
-    static const std::string path = [] {
-        const std::string made = ftv_fuzz::input_path() + ".model";
-        std::filesystem::create_directories(made);
+    static const std::string* const path = [] {
+        auto* made = new std::string(ftv_fuzz::input_path() + ".model");
+        std::filesystem::create_directories(*made);
         return made;
     }();
-    return path;
+    return *path;
 }
 
 void remove_folder() {
@@ -41,6 +42,7 @@ void remove_folder() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    folder();
     std::atexit(remove_folder);
     return 0;
 }

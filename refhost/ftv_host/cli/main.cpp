@@ -57,7 +57,9 @@ int run(const Options& options) {
     if (!options.scene_file.empty() && !model) scene_document = read_json_file(options.scene_file);
     std::vector<Event> script;
     if (!options.events_file.empty()) script = read_events(options.events_file);
-    const std::vector<Event> events = events_of(options, std::move(script));
+    if (options.camera_path && !model)
+        throw InputError("--camera-path", "", "follows the animated camera of a model that Assimp reads");
+    std::vector<Event> events = events_of(options, std::move(script));
     const std::optional<ftv::Vec3> eye = eye_option(options);
 
     PluginSession session(options.module_path, options.pane_path);
@@ -66,7 +68,12 @@ int run(const Options& options) {
     if (options.scene_file.empty()) {
         build_demo_scene(scene);
     } else if (model) {
-        import_model(options.scene_file, tags, scene, options.import_seconds);
+        std::vector<refhost::Camera> keys;
+        import_model(options.scene_file, tags, scene, options.import_seconds, &keys);
+        if (options.camera_path) {
+            const std::vector<Event> path = camera_path_events(options.scene_file, keys);
+            events.insert(events.end(), path.begin(), path.end());
+        }
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }

@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <set>
 #include <sstream>
-#include <unordered_map>
 
 #include "formats/gltf_export_trs.h"
 #include "formats/json_input.h"
@@ -37,7 +35,8 @@ tinygltf::Value floats_value(const float* values, std::size_t count) {
 }
 
 void set_extra(tinygltf::Node& node, const std::string& key, tinygltf::Value value) {
-    tinygltf::Value::Object extras = node.extras.IsObject() ? node.extras.Get<tinygltf::Value::Object>() : tinygltf::Value::Object{};
+    using Object = tinygltf::Value::Object;
+    Object extras = node.extras.IsObject() ? node.extras.Get<Object>() : Object{};
     extras[key] = std::move(value);
     node.extras = tinygltf::Value(std::move(extras));
 }

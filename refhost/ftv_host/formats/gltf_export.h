@@ -19,7 +19,8 @@
 // The eye's path, when the run moved the eye: the file's one animation,
 // named "eye path", keys each step the run recorded (EyePath) at
 // step / kStepsPerSecond seconds, the first step at 0, with LINEAR samplers
-// that share one input accessor of the times:
+// that share one input accessor of the times; its channels, the camera's
+// first and then the parts' in node order:
 // - the camera node: "translation" (the eye) and "rotation" (-Z toward the
 //   target, +Y up);
 // - every part the plug-in turned: "translation", "rotation" and "scale",

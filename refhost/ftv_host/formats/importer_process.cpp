@@ -154,7 +154,7 @@ ImporterLimits limits_for(const std::string& file, double seconds) {
     ImporterLimits limits;
     struct stat status {};
     const double megabytes = stat(file.c_str(), &status) == 0 ? static_cast<double>(status.st_size) / (1 << 20) : 0;
-    limits.seconds = seconds > 0 ? seconds : 10 + std::ceil(megabytes);
+    limits.seconds = seconds > 0 ? seconds : 10 + std::floor(megabytes);
     return limits;
 }
 

@@ -18,7 +18,7 @@ struct ImporterLimits {
     std::uint64_t memory = 2ull << 30;    // address space beyond what ftv-host already has
 };
 
-// The limits for a model file: 10 s plus 1 s per MB of the file unless
+// The limits for a model file: 10 s plus 1 s per whole MB of the file unless
 // seconds are given.
 ImporterLimits limits_for(const std::string& file, double seconds = 0);
 

@@ -20,6 +20,7 @@
 #include <set>
 
 #include "host/plugin_id.h"
+#include "formats/camera_path.h"
 #include "formats/importer_process.h"
 #include "formats/input_error.h"
 #include "formats/model_folder.h"
@@ -40,7 +41,6 @@ using refhost::Node;
 constexpr char kScene = 'S';    // then the scene's compact form
 constexpr char kRefused = 'R';  // then the line that refuses the file
 constexpr std::size_t kMaxRefusal = 4096;
-
 
 std::string lower_extension(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -346,20 +346,7 @@ int nesting_of(const aiNode& root) {
     return deepest;
 }
 
-// Assimp's warnings and errors, to the child's standard error, which ftv-host
-// keeps to say what stopped a reader.
-class ErrorLog : public Assimp::LogStream {
-public:
-    void write(const char* message) override {
-        for (std::size_t done = 0, size = std::strlen(message); done < size;) {
-            const ssize_t n = ::write(STDERR_FILENO, message + done, size - done);
-            if (n <= 0) return;
-            done += static_cast<std::size_t>(n);
-        }
-    }
-};
-
-void write_all(int fd, const std::string& bytes) {
+void write_all(int fd, std::string_view bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
@@ -367,6 +354,13 @@ void write_all(int fd, const std::string& bytes) {
         done += static_cast<std::size_t>(n);
     }
 }
+
+// Assimp's warnings and errors, to the child's standard error, which ftv-host
+// keeps to say what stopped a reader.
+class ErrorLog : public Assimp::LogStream {
+public:
+    void write(const char* message) override { write_all(STDERR_FILENO, message); }
+};
 
 // The importer's process: reads the model and answers with the scene in its
 // compact form, or with the one line that refuses the file. Nothing read is
@@ -391,7 +385,7 @@ void answer_in_child(int fd, const std::string& path, const ModelTags& tags, con
         if (nesting_of(*model->mRootNode) > kMaxNesting) throw InputError(path, "", nested_too_deep());
         auto* scene = new refhost::SceneTree;
         Reader(path, *model, tags, *scene).read();
-        answer = kScene + compact_scene(*scene);
+        answer = kScene + compact_scene(*scene, camera_path(*model, scene->camera_data()));
     } catch (const InputError& error) {
         answer = kRefused + std::string(error.what()).substr(0, kMaxRefusal);
     }
@@ -413,14 +407,15 @@ bool is_model_file(const std::string& path) {
     return !in || c != '{';
 }
 
-void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds) {
+void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds,
+                  std::vector<refhost::Camera>* camera_keys) {
     const ImporterLimits limits = limits_for(path, seconds);
     const std::string answer = run_importer(path, limits, [&](int fd) { answer_in_child(fd, path, tags, limits); });
     const std::string_view body = std::string_view(answer).substr(answer.empty() ? 0 : 1);
     if (!answer.empty() && answer[0] == kRefused && body.size() <= kMaxRefusal &&
         (body.rfind(path + ": ", 0) == 0 || body.rfind("--tag: ", 0) == 0))
         throw InputError(std::string(body));
-    if (answer.empty() || answer[0] != kScene || !read_compact_scene(body, scene))
+    if (answer.empty() || answer[0] != kScene || !read_compact_scene(body, scene, camera_keys))
         throw InputError(path, "", importer_stopped("its answer is not a scene"));
 }
 
