@@ -10,9 +10,10 @@
 
 namespace ftv_cli {
 
-// The pictures the orbit recorder keeps per step.
+// The pictures run/orbit_recorder keeps per step, for the SVG page this page
+// replaced; ftv-host no longer records them, and this goes with that recorder.
 struct OrbitFrame {
-    std::string caption;
+    std::string caption;  // what the step is, e.g. "step 3 of 36"
     std::string camera_svg;
     std::string top_svg;
 };
