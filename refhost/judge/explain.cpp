@@ -165,12 +165,20 @@ std::string rule_reason(const Node& part) {
     return "";
 }
 
-// holder: the outermost part above this one that carries the stream, which
-// the walk does not enter, or null.
-void explain_below(const SceneTree& scene, const Node& parent, const Node* holder, bool switch_on,
-                   std::vector<PartExplanation>& out) {
-    for (const Node* child = parent.first(); child != nullptr; child = child->next()) {
-        if (!child->is_part()) continue;
+// The parts below root, in the order of the scene, each with its holder: the
+// outermost part above it that carries the stream, which the walk does not
+// enter, or null. A list of parts still to visit, not the stack: a scene may be
+// as deep as the group creator made it.
+void explain_below(const SceneTree& scene, const Node& root, bool switch_on, std::vector<PartExplanation>& out) {
+    std::vector<std::pair<const Node*, const Node*>> pending;
+    const auto enter = [&pending](const Node& parent, const Node* holder) {
+        for (const Node* child = parent.last(); child != nullptr; child = child->prev())
+            if (child->is_part()) pending.emplace_back(child, holder);
+    };
+    enter(root, nullptr);
+    while (!pending.empty()) {
+        const auto [child, holder] = pending.back();
+        pending.pop_back();
         const bool has_stream = child->stream(ftv::kMainId) != nullptr;
         if (has_stream) {
             if (holder != nullptr) {
@@ -188,7 +196,7 @@ void explain_below(const SceneTree& scene, const Node& parent, const Node* holde
                 out.push_back(explain_turned(scene, *child));
             }
         }
-        explain_below(scene, *child, holder != nullptr || !has_stream ? holder : child, switch_on, out);
+        enter(*child, holder != nullptr || !has_stream ? holder : child);
     }
 }
 
@@ -196,7 +204,7 @@ void explain_below(const SceneTree& scene, const Node& parent, const Node* holde
 
 std::vector<PartExplanation> explain_parts(const SceneTree& scene, bool switch_on) {
     std::vector<PartExplanation> out;
-    explain_below(scene, scene.root(), nullptr, switch_on, out);
+    explain_below(scene, scene.root(), switch_on, out);
     return out;
 }
 

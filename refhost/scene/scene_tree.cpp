@@ -176,8 +176,11 @@ const Node* SceneTree::find(const std::string& path) const {
 
 std::string SceneTree::path_of(const Node& node) const {
     if (node.parent() == nullptr) return "/";
+    // Names gathered upwards, joined downwards: a deep node's path costs its length, not its square.
+    std::vector<const std::string*> names;
+    for (const Node* n = &node; n->parent() != nullptr; n = n->parent()) names.push_back(&n->name);
     std::string path;
-    for (const Node* n = &node; n->parent() != nullptr; n = n->parent()) path = "/" + n->name + path;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) path += "/" + **name;
     return path;
 }
 
@@ -190,29 +193,32 @@ const Node* SceneTree::node_by_id(std::uint32_t id) const {
 
 const Mat4& SceneTree::content_of(const Node& part, std::uint64_t& number) const {
     static const Mat4 kIdentity = ftv::kIdentityMatrix;
-    if (part.parent_ == nullptr) {
-        number = 0;
-        return kIdentity;
+    // The parts from part up to the root's child, worked down from the top:
+    // a list, not the stack, for a scene may be as deep as the group creator made it.
+    chain_.clear();
+    for (const Node* up = &part; up->parent_ != nullptr; up = up->parent_) chain_.push_back(up);
+    const Mat4* content = &kIdentity;
+    std::uint64_t content_number = 0;
+    for (auto down = chain_.rbegin(); down != chain_.rend(); ++down) {
+        const Node& at = **down;
+        Node::ContentCache* cache = at.content_cache_.get();
+        if (cache == nullptr || cache->parent != at.parent_ || cache->parent_number != content_number ||
+            std::memcmp(&cache->made_from, &at.transformation, sizeof(Mat4)) != 0) {
+            if (cache == nullptr) {
+                at.content_cache_ = std::make_unique<Node::ContentCache>();
+                cache = at.content_cache_.get();
+            }
+            cache->matrix = product(at.transformation, *content);
+            cache->made_from = at.transformation;
+            cache->parent = at.parent_;
+            cache->parent_number = content_number;
+            cache->number = ++content_numbers_;
+        }
+        content = &cache->matrix;
+        content_number = cache->number;
     }
-    std::uint64_t parent_number = 0;
-    const Mat4& parent_content = content_of(*part.parent_, parent_number);
-    Node::ContentCache* cache = part.content_cache_.get();
-    if (cache != nullptr && cache->parent == part.parent_ && cache->parent_number == parent_number &&
-        std::memcmp(&cache->made_from, &part.transformation, sizeof(Mat4)) == 0) {
-        number = cache->number;
-        return cache->matrix;
-    }
-    if (cache == nullptr) {
-        part.content_cache_ = std::make_unique<Node::ContentCache>();
-        cache = part.content_cache_.get();
-    }
-    cache->matrix = product(part.transformation, parent_content);
-    cache->made_from = part.transformation;
-    cache->parent = part.parent_;
-    cache->parent_number = parent_number;
-    cache->number = ++content_numbers_;
-    number = cache->number;
-    return cache->matrix;
+    number = content_number;
+    return *content;
 }
 
 Mat4 SceneTree::content_matrix(const Node& part) const {

@@ -165,6 +165,7 @@ private:
     ftv::Mat4 input_to_world_;
     std::uint64_t plugin_changes_ = 0;  // transformations the plug-in set, in all; each stamps its node
     mutable std::uint64_t content_numbers_ = 0;
+    mutable std::vector<const Node*> chain_;  // content_of's list of parts, kept for its memory
 };
 
 }  // namespace refhost

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "case_names.h"
+#include "formats/nesting_limit.h"
 #include "host_run.h"
 
 namespace {
@@ -68,7 +69,8 @@ const BadInput kBadInputs[] = {
     {"current part not a part", false,
      R"({"root": {"children": [{"name": "#center", "kind": "marker", "center": [0,0,0]}]}, "current_part": "/#center"})",
      "/current_part: the current part must be a part"},
-    {"deep nesting", false, nested_parts(300), "/root/children/0/.../0/children: parts nested deeper than 200"},
+    {"nesting beyond the limit", false, nested_parts(ftv_cli::kMaxNesting + 1),
+     "/root/children/0/.../0/children: parts nested deeper than 1000"},
     {"unknown event", true, R"({"events": [{"event": "explode"}]})",
      "/events/0/event: unknown event \"explode\" (initialize, notify, orbit, menu, click, attribute, create)"},
     {"unknown button", true, R"({"events": [{"event": "click", "button": "middle"}]})",

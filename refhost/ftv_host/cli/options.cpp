@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/arguments.h"
+#include "formats/input_error.h"
 
 namespace ftv_cli {
 
@@ -48,7 +49,7 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
 
     CLI::App app{"Runs the Z_FaceToViewer plug-in on a scene as its host would. Without a scene: a built-in demo "
                  "scene and an orbit of the camera around it. Order: initialisation, --menu, --click, --attribute, "
-                 "--create, the --events script, --notify, --orbit."};
+                 "--create, the --events script, --notify, --orbit, --camera-path."};
     app.add_option("-s,--scene", options.scene_file,
                    "Scene to load instead of the demo scene: ftv-host's JSON, or a model in any format Assimp reads "
                    "(glTF, FBX, Collada, OBJ, 3DS, X, ...)");
@@ -61,7 +62,12 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
         ->expected(0, 1)
         ->default_str("1")
         ->type_name("[MODE]");
-    app.add_option("-e,--events", options.events_file, "Event script (JSON) to run after initialisation");
+    app.add_option("--import-seconds", options.import_seconds,
+                   "Time a model may take to read before it is refused (default: 10 plus 1 per MB of the file)")
+        ->check(CLI::Range(0.001, 86400.0))
+        ->type_name("SECONDS");
+    app.add_option("-e,--events", options.events_file,
+                   "Event script (JSON) to run after initialisation; may be a pipe, such as /dev/stdin");
     auto* orbit_option =
         app.add_option("--orbit", options.orbit_steps,
                        "Move the eye around the target in N steps, notifying at each; also writes orbit.html")
@@ -84,6 +90,8 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
         ->type_name("NUMBER");
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
+    app.add_flag("--camera-path", options.camera_path,
+                 "Move the camera as the model's own animation of it does, notifying at each key, last of all");
     app.add_option("-o,--out", options.out_dir,
                    "Folder for scene.json, scene.gltf, view.svg, top.svg and (with an orbit) orbit.html")
         ->capture_default_str();
@@ -101,7 +109,7 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
         // In the form of every input error: where, then what.
         std::string what = error.what();
         if (!what.empty() && what[0] != '-') what = "command line: " + what;
-        std::cerr << "ftv-host: " << what << "\n";
+        std::cerr << error_line(what);
         return kInputFailed;
     }
     options.orbit_given = orbit_option->count() > 0;

@@ -34,9 +34,11 @@ struct Options {
     std::vector<std::string> create_at;
     std::vector<std::string> selection;
     bool notify = false;
+    bool camera_path = false;
     bool explain = false;
     std::vector<std::string> tags;
     std::string tag_groups;  // the mode; empty without --tag-groups
+    double import_seconds = 0;  // 0: as the model's size asks
 };
 
 // The options of a command line, the module and the pane library looked for

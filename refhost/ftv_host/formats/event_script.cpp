@@ -77,6 +77,6 @@ std::vector<Event> read_events(const std::string& file, const Json& document) {
     return events;
 }
 
-std::vector<Event> read_events(const std::string& path) { return read_events(path, read_json_file(path)); }
+std::vector<Event> read_events(const std::string& path) { return read_events(path, read_json_file(path, Pipes::read)); }
 
 }  // namespace ftv_cli

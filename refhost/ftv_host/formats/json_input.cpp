@@ -1,6 +1,7 @@
 #include "formats/json_input.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include "formats/named_file.h"
 
 namespace ftv_cli {
 
@@ -35,26 +38,31 @@ std::string line_and_column(const std::string& text, std::size_t byte) {
 
 namespace {
 
-// The whole file, read as a stream so that a pipe or /dev/stdin works too.
-std::string file_text(const std::string& path) {
+// The whole file, read as a stream so that a pipe or /dev/stdin works too
+// where pipes are read.
+std::string file_text(const std::string& path, Pipes pipes) {
+    const int fd = open_named_file(path, pipes);
+    const std::unique_ptr<int, void (*)(int*)> owner(new int(fd), [](int* held) {
+        close(*held);
+        delete held;
+    });
     struct stat status {};
-    if (stat(path.c_str(), &status) != 0) throw InputError(path, "", std::string("cannot open: ") + std::strerror(errno));
-    if (S_ISDIR(status.st_mode)) throw InputError(path, "", "a folder, where a file was expected");
     const auto limit = std::to_string(kMaxFileBytes);
-    if (S_ISREG(status.st_mode) && static_cast<std::uintmax_t>(status.st_size) > kMaxFileBytes) {
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        static_cast<std::uintmax_t>(status.st_size) > kMaxFileBytes) {
         throw InputError(path, "", "file of " + std::to_string(status.st_size) + " bytes is larger than the limit of " +
                                        limit);
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) throw InputError(path, "", std::string("cannot open: ") + std::strerror(errno));
     std::string text;
     char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        text.append(buffer, n);
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw InputError(path, "", std::string("cannot read: ") + std::strerror(errno));
+        if (n == 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
         if (text.size() > kMaxFileBytes) throw InputError(path, "", "more than the limit of " + limit + " bytes");
     }
-    if (std::ferror(file.get())) throw InputError(path, "", std::string("cannot read: ") + std::strerror(errno));
     return text;
 }
 
@@ -108,7 +116,7 @@ Json parse_json(const std::string& file, const std::string& text) {
     return document;
 }
 
-Json read_json_file(const std::string& path) { return parse_json(path, file_text(path)); }
+Json read_json_file(const std::string& path, Pipes pipes) { return parse_json(path, file_text(path, pipes)); }
 
 namespace {
 

@@ -9,14 +9,16 @@
 
 #include "geometry/primitives.h"
 #include "formats/input_error.h"
+#include "formats/named_file.h"
 
 namespace ftv_cli {
 
 using Json = nlohmann::ordered_json;
 
-// The parsed file; syntax errors, unreadable and oversized files, folders
-// raise InputError. Pipes and /dev/stdin are read like files.
-Json read_json_file(const std::string& path);
+// The parsed file; syntax errors, unreadable and oversized files, folders,
+// devices, sockets raise InputError, and pipes too unless they are read
+// (named_file.h).
+Json read_json_file(const std::string& path, Pipes pipes = Pipes::refused);
 // Text parsed as JSON; a syntax error raises InputError naming file and place.
 Json parse_json(const std::string& file, const std::string& text);
 // The 1-based line and column of the byte at a 1-based position in text.

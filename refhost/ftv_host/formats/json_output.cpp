@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace ftv_cli {
 
@@ -41,38 +42,56 @@ std::string scalar_text(const Json& value) {
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-// Objects one member a line; arrays of plain values (coordinates, matrices,
-// streams) on one line, so that a scene file stays readable.
-void write_json(const Json& value, int depth, std::string& out) {
-    const std::string pad(static_cast<std::size_t>(depth + 1) * 2, ' ');
-    const std::string end_pad(static_cast<std::size_t>(depth) * 2, ' ');
-    if (value.is_object() && !value.empty()) {
-        out += "{\n";
-        std::size_t i = 0;
-        for (const auto& item : value.items()) {
-            out += pad + scalar_text(item.key()) + ": ";
-            write_json(item.value(), depth + 1, out);
-            out += ++i < value.size() ? ",\n" : "\n";
+bool is_open_container(const Json& value) {
+    if (value.empty()) return false;
+    if (value.is_object()) return true;
+    if (!value.is_array()) return false;
+    for (const Json& element : value)
+        if (element.is_structured()) return true;
+    return false;
+}
+
+// A value that is not an open container: a scalar, an empty container or an
+// array of plain values (coordinates, matrices, streams), on one line.
+void write_closed(const Json& value, std::string& out) {
+    if (!value.is_array() || value.empty()) {
+        out += value.is_object() ? "{}" : scalar_text(value);
+        return;
+    }
+    out += "[";
+    for (std::size_t i = 0; i < value.size(); ++i) out += (i ? ", " : "") + scalar_text(value[i]);
+    out += "]";
+}
+
+// Objects one member a line and arrays holding containers one element a line,
+// indented by depth, so that a scene file stays readable. Open containers are
+// kept in a list, not on the stack: a scene may be as deep as the group
+// creator made it.
+void write_json(const Json& document, std::string& out) {
+    struct Open {
+        const Json* value;
+        Json::const_iterator next;
+    };
+    std::vector<Open> open;
+    const auto begin = [&open, &out](const Json& value) {
+        if (!is_open_container(value)) return write_closed(value, out);
+        out += value.is_object() ? "{\n" : "[\n";
+        open.push_back({&value, value.begin()});
+    };
+    begin(document);
+    while (!open.empty()) {
+        Open& top = open.back();
+        const std::string pad(open.size() * 2, ' ');
+        if (top.next == top.value->end()) {
+            out += "\n" + pad.substr(2) + (top.value->is_object() ? "}" : "]");
+            open.pop_back();
+            continue;
         }
-        out += end_pad + "}";
-    } else if (value.is_array() && !value.empty()) {
-        bool flat = true;
-        for (const Json& element : value) flat = flat && !element.is_structured();
-        if (flat) {
-            out += "[";
-            for (std::size_t i = 0; i < value.size(); ++i) out += (i ? ", " : "") + scalar_text(value[i]);
-            out += "]";
-            return;
-        }
-        out += "[\n";
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            out += pad;
-            write_json(value[i], depth + 1, out);
-            out += i + 1 < value.size() ? ",\n" : "\n";
-        }
-        out += end_pad + "]";
-    } else {
-        out += scalar_text(value);
+        if (top.next != top.value->begin()) out += ",\n";
+        out += pad;
+        if (top.value->is_object()) out += scalar_text(top.next.key()) + ": ";
+        const Json& element = *top.next++;
+        begin(element);  // may add to open: top is not used after this
     }
 }
 
@@ -80,7 +99,7 @@ void write_json(const Json& value, int depth, std::string& out) {
 
 std::string json_text(const Json& document) {
     std::string out;
-    write_json(document, 0, out);
+    write_json(document, out);
     return out + "\n";
 }
 

@@ -1,15 +1,16 @@
 #include "formats/model_import.h"
 
+#include <assimp/DefaultLogger.hpp>
 #include <assimp/Importer.hpp>
+#include <assimp/LogStream.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -19,7 +20,12 @@
 #include <set>
 
 #include "host/plugin_id.h"
+#include "formats/camera_path.h"
+#include "formats/importer_process.h"
 #include "formats/input_error.h"
+#include "formats/model_folder.h"
+#include "formats/nesting_limit.h"
+#include "formats/scene_transfer.h"
 #include "judge/plugin_conventions.h"
 #include "scene/imath_values.h"
 #include "formats/shape_names.h"
@@ -31,12 +37,10 @@ namespace {
 using refhost::Mesh;
 using refhost::Node;
 
-
-// A file can make a reader of Assimp grow its arrays without end (a vertex
-// count in the billions in a file of a few hundred bytes). While it reads,
-// the process may take this much address space more than it already has;
-// beyond that an allocation fails and the reader gives up.
-constexpr std::uint64_t kReadingBudget = 2ull << 30;
+// The importer's answer begins with one of these.
+constexpr char kScene = 'S';    // then the scene's compact form
+constexpr char kRefused = 'R';  // then the line that refuses the file
+constexpr std::size_t kMaxRefusal = 4096;
 
 std::string lower_extension(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -48,12 +52,10 @@ std::string lower_extension(const std::string& path) {
 }
 
 // Assimp's reason, as one line that does not repeat the file's name.
-std::string reason_in_words(std::string what, const std::string& path) {
+std::string reason_in_words(std::string what, const std::string& path, const ImporterLimits& limits) {
     if (what.rfind("No suitable reader found", 0) == 0)
         return "not a format Assimp reads (neither by its extension nor by its content)";
-    if (what.find("bad_alloc") != std::string::npos)
-        return "Assimp cannot read it: it asks for more memory than a model may take while it is read (" +
-               std::to_string(kReadingBudget >> 30) + " GB)";
+    if (what.find("bad_alloc") != std::string::npos) return importer_stopped(needed_more_memory(limits));
     for (const std::string& name : {"\"" + path + "\"", path}) {
         for (auto at = what.find(name); at != std::string::npos; at = what.find(name)) what.erase(at, name.size());
     }
@@ -121,60 +123,6 @@ struct Bounds {
         for (int i = 0; i < 3; ++i) sum += (high[i] - low[i]) * (high[i] - low[i]);
         return std::sqrt(sum) / 2;
     }
-};
-
-// Some of Assimp's readers print complaints of their own; while one reads,
-// standard output and error go nowhere, so that ftv-host says what went
-// wrong in its one line.
-class Quiet {
-public:
-    Quiet() {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        const int nowhere = open("/dev/null", O_WRONLY);
-        for (int fd : {1, 2}) {
-            saved_[fd - 1] = dup(fd);
-            if (nowhere >= 0) dup2(nowhere, fd);
-        }
-        if (nowhere >= 0) close(nowhere);
-    }
-    ~Quiet() {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        for (int fd : {1, 2}) {
-            if (saved_[fd - 1] < 0) continue;
-            dup2(saved_[fd - 1], fd);
-            close(saved_[fd - 1]);
-        }
-    }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-private:
-    int saved_[2] = {-1, -1};
-};
-
-class MemoryBudget {
-public:
-    MemoryBudget() {
-        std::uint64_t pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        if (pages == 0 || getrlimit(RLIMIT_AS, &saved_) != 0) return;
-        const std::uint64_t limit = pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE)) + kReadingBudget;
-        if (saved_.rlim_cur != RLIM_INFINITY && saved_.rlim_cur <= limit) return;
-        rlimit lowered = saved_;
-        lowered.rlim_cur = limit;
-        set_ = setrlimit(RLIMIT_AS, &lowered) == 0;
-    }
-    ~MemoryBudget() {
-        if (set_) setrlimit(RLIMIT_AS, &saved_);
-    }
-    MemoryBudget(const MemoryBudget&) = delete;
-    MemoryBudget& operator=(const MemoryBudget&) = delete;
-
-private:
-    rlimit saved_{};
-    bool set_ = false;
 };
 
 class Reader {
@@ -383,6 +331,67 @@ private:
     const aiNode* camera_node_ = nullptr;
 };
 
+// The nesting of the file's nodes, counted without the stack: its nodes may
+// be nested far deeper than the limit.
+int nesting_of(const aiNode& root) {
+    int deepest = 0;
+    std::vector<std::pair<const aiNode*, int>> pending{{&root, 0}};
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        deepest = std::max(deepest, depth);
+        if (deepest > kMaxNesting) break;
+        for (unsigned i = 0; i < node->mNumChildren; ++i) pending.emplace_back(node->mChildren[i], depth + 1);
+    }
+    return deepest;
+}
+
+void write_all(int fd, std::string_view bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// Assimp's warnings and errors, to the child's standard error, which ftv-host
+// keeps to say what stopped a reader.
+class ErrorLog : public Assimp::LogStream {
+public:
+    void write(const char* message) override { write_all(STDERR_FILENO, message); }
+};
+
+// The importer's process: reads the model and answers with the scene in its
+// compact form, or with the one line that refuses the file. Nothing read is
+// freed: the process ends when it has answered.
+void answer_in_child(int fd, const std::string& path, const ModelTags& tags, const ImporterLimits& limits) {
+    std::string answer;
+    try {
+        Assimp::DefaultLogger::create("", Assimp::Logger::NORMAL, 0);
+        Assimp::DefaultLogger::get()->attachStream(new ErrorLog, Assimp::Logger::Warn | Assimp::Logger::Err);
+        auto* importer = new Assimp::Importer;
+        auto* folder = new ModelFolder(path);
+        importer->SetIOHandler(folder);
+        // One node per node of the file, not FBX's chain of pivot helpers.
+        importer->SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
+        importer->SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+        const aiScene* model =
+            importer->ReadFile(path, aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_ValidateDataStructure);
+        // What a reader was refused comes first: without it, it may have read nothing or less.
+        if (!folder->refusal().empty()) throw InputError(path, "", folder->refusal());
+        if (model == nullptr || model->mRootNode == nullptr)
+            throw InputError(path, "", reason_in_words(importer->GetErrorString(), path, limits));
+        if (nesting_of(*model->mRootNode) > kMaxNesting) throw InputError(path, "", nested_too_deep());
+        auto* scene = new refhost::SceneTree;
+        Reader(path, *model, tags, *scene).read();
+        answer = kScene + compact_scene(*scene, camera_path(*model, scene->camera_data()));
+    } catch (const InputError& error) {
+        answer = kRefused + std::string(error.what()).substr(0, kMaxRefusal);
+    }
+    write_all(fd, answer);
+}
+
 }  // namespace
 
 bool is_model_file(const std::string& path) {
@@ -398,20 +407,16 @@ bool is_model_file(const std::string& path) {
     return !in || c != '{';
 }
 
-void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene) {
-    Assimp::Importer importer;
-    // One node per node of the file, not FBX's chain of pivot helpers.
-    importer.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
-    importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
-    const aiScene* model = nullptr;
-    {
-        const Quiet quiet;
-        const MemoryBudget budget;
-        model = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_SortByPType | aiProcess_ValidateDataStructure);
-    }
-    if (model == nullptr || model->mRootNode == nullptr)
-        throw InputError(path, "", reason_in_words(importer.GetErrorString(), path));
-    Reader(path, *model, tags, scene).read();
+void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds,
+                  std::vector<refhost::Camera>* camera_keys) {
+    const ImporterLimits limits = limits_for(path, seconds);
+    const std::string answer = run_importer(path, limits, [&](int fd) { answer_in_child(fd, path, tags, limits); });
+    const std::string_view body = std::string_view(answer).substr(answer.empty() ? 0 : 1);
+    if (!answer.empty() && answer[0] == kRefused && body.size() <= kMaxRefusal &&
+        (body.rfind(path + ": ", 0) == 0 || body.rfind("--tag: ", 0) == 0))
+        throw InputError(std::string(body));
+    if (answer.empty() || answer[0] != kScene || !read_compact_scene(body, scene, camera_keys))
+        throw InputError(path, "", importer_stopped("its answer is not a scene"));
 }
 
 }  // namespace ftv_cli

@@ -51,14 +51,21 @@ struct ModelTags {
 };
 
 // Whether ftv-host reads the file as a model through Assimp rather than as its
-// own JSON scene: an existing file, not a pipe, whose extension is one Assimp
+// own JSON scene: an existing file whose extension is one Assimp
 // reads, or whose extension is neither that nor ".json" and whose content does
 // not begin as a JSON object does.
 bool is_model_file(const std::string& path);
 
-// Fills an empty scene from a model file. InputError names the file and what
-// is wrong: no reader for it, a fault Assimp found, nothing in it, a tag that
-// is not an integer; or names the option whose path matches no part.
-void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene);
+// Fills an empty scene from a model file, read in a process of its own
+// (importer_process.h) that may open only the files of the model's folder
+// (model_folder.h), within seconds (0: 10 s plus 1 s per MB of the file).
+// InputError names the file and what is wrong: no reader for it, a fault
+// Assimp found, a file it refers to that it may not read, nesting beyond the
+// limit, nothing in it, a tag that is not an integer, a reader that crashed
+// or overran a limit; or names the option whose path matches no part.
+// camera_path, when given, gets the keys of the model's animated camera
+// (camera_path.h).
+void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds = 0,
+                  std::vector<refhost::Camera>* camera_path = nullptr);
 
 }  // namespace ftv_cli

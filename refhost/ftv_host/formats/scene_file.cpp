@@ -7,14 +7,12 @@
 
 #include "host/plugin_id.h"
 #include "formats/json_output.h"
+#include "formats/nesting_limit.h"
 #include "scene/imath_values.h"
 
 namespace ftv_cli {
 
 namespace {
-
-// Deeper trees than this are taken for a mistake (and would exhaust the stack).
-constexpr int kMaxDepth = 200;
 
 std::string hex_id(ftv::PluginId id) {
     char text[16];
@@ -29,14 +27,6 @@ Json mat_json(const ftv::Mat4& m) {
     for (const auto& row : m.m)
         for (float v : row) a.push_back(float_json(v));
     return a;
-}
-
-Json node_json(const refhost::Node& node);
-
-Json children_json(const refhost::Node& part) {
-    Json children = Json::array();
-    for (const refhost::Node* child : part.children()) children.push_back(node_json(*child));
-    return children;
 }
 
 void add_streams(Json& out, const refhost::Node& node) {
@@ -70,8 +60,27 @@ Json node_json(const refhost::Node& node) {
             break;
     }
     add_streams(out, node);
-    if (node.is_part()) out["children"] = children_json(node);
+    if (node.is_part()) out["children"] = Json::array();  // filled by children_json
     return out;
+}
+
+// The children of part, and theirs, as nested arrays. A list of arrays still
+// to fill, not the stack: a scene may be as deep as the group creator made it.
+// An array is filled whole before the arrays inside its elements are taken
+// up, so that the addresses held in the list stay where they are.
+Json children_json(const refhost::Node& part) {
+    Json top = Json::array();
+    std::vector<std::pair<const refhost::Node*, Json*>> pending{{&part, &top}};
+    while (!pending.empty()) {
+        const auto [parent, into] = pending.back();
+        pending.pop_back();
+        for (const refhost::Node* child = parent->first(); child != nullptr; child = child->next())
+            into->push_back(node_json(*child));
+        std::size_t i = 0;
+        for (const refhost::Node* child = parent->first(); child != nullptr; child = child->next(), ++i)
+            if (child->is_part()) pending.emplace_back(child, &(*into)[i]["children"]);
+    }
+    return top;
 }
 
 // Reading.
@@ -96,7 +105,7 @@ struct Reader {
     }
 
     void children(const JsonAt& at, const refhost::Node& part, int depth) {
-        if (depth > kMaxDepth) at.fail("parts nested deeper than " + std::to_string(kMaxDepth));
+        if (depth > kMaxNesting) at.fail(nested_too_deep());
         for (std::size_t i = 0; i < at.size(); ++i) node(at.at(i), part, depth);
     }
 
