@@ -6,17 +6,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace ftv_cli {
-
-// The pictures run/orbit_recorder keeps per step, for the SVG page this page
-// replaced; ftv-host no longer records them, and this goes with that recorder.
-struct OrbitFrame {
-    std::string caption;  // what the step is, e.g. "step 3 of 36"
-    std::string camera_svg;
-    std::string top_svg;
-};
 
 // The page. Its script also answers to the address's fragment, so that a
 // browser without a user can be made to act: "#step=N" shows step N, "#play"
