@@ -54,6 +54,10 @@ std::vector<const Node*> reached_tagged(const SceneTree& tree);
 // toward the eye with the parent's turns undone in the order X, Y, Z.
 enum class FacingMode { plain, upright, exact };
 FacingMode facing_mode(const Node& part);
+// The part's pivot as the plug-in finds it, in world coordinates: its first
+// child's centre carried through the part's frame, then divided by the
+// frame's w (m[3][3]), which the host does not do.
+ftv::Vec3 pivot_of(const SceneTree& tree, const Node& part);
 // The world direction of one of the part's axes, unit length.
 ftv::Vec3 world_axis(const SceneTree& tree, const Node& part, const ftv::Vec3& axis);
 // The world direction of the part's +Z axis, unit length.
@@ -65,19 +69,33 @@ ftv::Vec3 facing_of(const SceneTree& tree, const Node& part);
 // (below cos Y = kGimbalCosine the decomposition folds the Z turn into X instead).
 // An upright or exact part: 1e-6 plus 1e-7 times |L|^3 / |det L|
 // (Frobenius norm), L the 3x3 of its frame, which bounds the frame's
-// condition: the rounding of the stored turn to floats grows by it.
+// condition: the rounding of the stored turn to floats grows by it; plus
+// 2^-148 |L|^2 / |det L| for the rounding of subnormal elements.
 double facing_tolerance(const SceneTree& tree, const Node& part);
 
+// Why the plug-in has no direction from the part's pivot to the eye to turn
+// it toward: the eye or the pivot (pivot_of) is not finite, the eye is at the
+// pivot, or farther from it than the float range reaches. Empty when it has
+// one.
+std::string no_direction_because(const SceneTree& tree, const Node& part);
+
 // Why an upright or exact part that the walk reaches keeps the
-// transformation it has, as it stands now: the eye at its pivot, an upright
-// part's eye straight above or below it, or a frame that is not finite or is
-// flat. Empty when the plug-in turns it (and for a plain part).
+// transformation it has, as it stands now: a frame that is not finite or is
+// flat, no direction to the eye (above), an upright part's eye straight above
+// or below it, a frame too large or small for the turn to be worked out in
+// doubles, or a turn about the pivot that moves the part beyond the float
+// range. Empty when the plug-in turns it (and for a plain part).
 std::string kept_because(const SceneTree& tree, const Node& part);
+// Whether kept_because calls the part kept only because its frame is so
+// ill-conditioned that the rounding of the plug-in's doubles decides whether
+// it finds a turn: the pass may turn it or not.
+bool rounding_decides(const SceneTree& tree, const Node& part);
 
 // How far a turned part is from what its mode asks, as the distance between
 // unit directions, 2 sin(angle / 2): the angle in radians to within 1e-12 of
-// it below 1e-4. The pivot is the one the plug-in found before the turn (the
-// first child's centre carried through the part's frame).
+// it below 1e-4. The direction to the eye is the one the plug-in aims at: from
+// the pivot it found before the turn (pivot_of), in floats, made unit length
+// in floats (an eye within rounding of overhead is overhead).
 // - facing: the angle between +Z and the direction to the eye (upright:
 //   between their horizontal parts);
 // - roll: exact, the angle between +Y and world up, both taken perpendicular

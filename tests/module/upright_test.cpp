@@ -12,6 +12,7 @@
 
 #include "host/interface_ids.h"
 #include "module_fixture.h"
+#include "random_frames.h"
 #include "scene/imath_values.h"
 #include "scenes.h"
 #include "split_mix.h"
@@ -32,13 +33,6 @@ protected:
     }
 };
 
-ftv::Mat4 scaling(float x, float y, float z) {
-    ftv::Mat4 m = ftv::kIdentityMatrix;
-    m.m[0][0] = x, m.m[1][1] = y, m.m[2][2] = z;
-    return m;
-}
-ftv::Mat4 scaling(float k) { return scaling(k, k, k); }
-
 // Holders whose turn the plug-in's compensation undoes: a single axis.
 ftv::Mat4 scaled_turned_about_y_and_moved() {
     return refhost::product(refhost::product(scaling(2), turn({0, 1, 0}, 0.6f, 0.8f)), ftv::translation_matrix({3, -1, 4}));
@@ -51,37 +45,6 @@ std::vector<std::uint32_t> words_of(const ftv::Mat4& m) {
     std::vector<std::uint32_t> out(16);
     std::memcpy(out.data(), &m, sizeof m);
     return out;
-}
-
-// A frame of the kind real files carry: a product of factors, each any
-// turn, an exact quarter or half turn about a world axis, a
-// mirror, an uneven scale or a shear, then a move.
-ftv::Mat4 random_frame(SplitMix& rng) {
-    ftv::Mat4 m = ftv::kIdentityMatrix;
-    for (int k = 1 + rng.below(4); k > 0; --k) {
-        ftv::Mat4 f = ftv::kIdentityMatrix;
-        const auto any_direction = [&rng] {
-            return ftv::Vec3{float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1)), float(rng.uniform(-1, 1))};
-        };
-        const ftv::Vec3 world_axes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-        switch (rng.below(5)) {
-            case 0:  // every turn is the shortest arc from some direction to another
-                f = refhost::rotation_between(any_direction(), any_direction());
-                break;
-            case 1: {
-                const float quarter[][2] = {{0, 1}, {0, -1}, {-1, 0}};
-                const auto& q = quarter[rng.below(3)];
-                f = turn(world_axes[rng.below(3)], q[0], q[1]);
-                break;
-            }
-            case 2: f.m[rng.below(3)][rng.below(3)] = -1; f = scaling(f.m[0][0], f.m[1][1], f.m[2][2]); break;
-            case 3: f = scaling(float(rng.uniform(0.2, 5)), float(rng.uniform(0.2, 5)), float(rng.uniform(0.2, 5))); break;
-            case 4: f.m[1 + rng.below(2)][0] = float(rng.uniform(-1, 1)), f.m[2][1] = float(rng.uniform(-1, 1)); break;
-        }
-        m = refhost::product(m, f);
-    }
-    return refhost::product(m, ftv::translation_matrix({float(rng.uniform(-20, 20)), float(rng.uniform(-20, 20)),
-                                                        float(rng.uniform(-20, 20))}));
 }
 
 // Parts tagged 2 and 3 under one or two random frames, with random eyes:

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "host/host_camera.h"
+#include "host/host_center_object.h"
+#include "host/host_dialog.h"
+#include "host/host_part_object.h"
 #include "host/host_ref.h"
 #include "host/host_shape.h"
 #include "host/host_stream.h"
@@ -135,6 +139,50 @@ TEST(Ledger, CatchesLeaksDoubleReleasesAndAddedReferences) {
     shape->Release();
     EXPECT_EQ(other.ledger().outstanding(), 0);
     EXPECT_FALSE(other.ledger().balanced()) << "the plug-in must never add a reference";
+}
+
+// Every kind of object the host hands out: a counted one shows in the
+// ledger, by its name, from the moment it is handed out until it is
+// released; a lent one never does, and releasing it is a fault. A host that
+// handed out a kind uncounted, or ignored its release, fails its row.
+TEST(Ledger, CountsEveryKindOfObjectUntilItIsReleased) {
+    struct At {
+        ReferenceHost& host;
+        Scene& scene;
+        ftv::HostShape& root;
+    };
+    using Object = ftv::IUnknown*;
+    const struct {
+        const char* kind;
+        bool counted;
+        Object (*take)(At&);
+    } rows[] = {
+        {"HostCamera", true, [](At& at) -> Object { return at.scene.camera(); }},
+        {"HostDialog", true, [](At& at) -> Object { return at.scene.new_dialog(0); }},
+        {"HostScene", true, [](At& at) -> Object { return at.host.app().active_scene(); }},
+        {"HostShape", true, [](At& at) -> Object { return at.root.first_child(); }},
+        {"HostStream", true, [](At& at) -> Object { return at.root.find_stream(ftv::kMainId); }},
+        {"HostCenterObject", true, [](At& at) -> Object { return at.root.center_object(); }},
+        {"HostPartObject", false, [](At& at) -> Object { return at.root.part_object(); }},
+        {"HostShape", false, [](At& at) -> Object { return at.scene.begin_part("B"); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind);
+        ReferenceHost host;
+        Scene& scene = host.new_scene();
+        scene.tree().set_stream(scene.tree().root(), ftv::kMainId, {1});
+        scene.tree().add_part(scene.tree().root(), "A");
+        ftv::HostShape* root = scene.root_part();
+        At at{host, scene, *root};
+        const Object object = row.take(at);
+        root->Release();
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(host.ledger().outstanding(), row.counted ? 1 : 0);
+        EXPECT_EQ(host.ledger().report().find(row.kind) != std::string::npos, row.counted) << host.ledger().report();
+        object->Release();
+        EXPECT_EQ(host.ledger().outstanding(), 0);
+        EXPECT_EQ(host.ledger().balanced(), row.counted) << host.ledger().report();
+    }
 }
 
 TEST(HostRef, ReleasesOnEveryPathAndFollowsObjectsMovedInPlace) {
