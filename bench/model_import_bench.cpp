@@ -77,7 +77,7 @@ void write_files(benchmark::State& state, const Model& model) {
     ftv_cli::import_model(kModels + model.file, {{}, 1}, scene.tree());
     std::size_t bytes = 0;
     for (auto _ : state) {
-        bytes = ftv_cli::gltf_text(scene.tree()).size() + ftv_cli::json_text(ftv_cli::scene_to_json(scene.tree())).size();
+        bytes = ftv_cli::gltf_scene(scene.tree()).text.size() + ftv_cli::json_text(ftv_cli::scene_to_json(scene.tree())).size();
         benchmark::DoNotOptimize(bytes);
     }
     report(state, scene.tree());

@@ -3,6 +3,7 @@
 // stand close do not cover each other.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -13,6 +14,7 @@
 #include "pictures/label_layout.h"
 #include "pictures/pane_icon.h"
 #include "pictures/svg.h"
+#include "judge/plugin_conventions.h"
 
 namespace {
 
@@ -120,6 +122,8 @@ const LabelCase kLabelCases[] = {
     {"a row of five close together",
      {{100, 100, 70, 16}, {110, 102, 70, 16}, {120, 98, 70, 16}, {130, 100, 70, 16}, {105, 105, 70, 16}}},
     {"side by side, just clear", {{100, 100, 60, 16}, {163, 100, 60, 16}}},
+    {"a crowd at one anchor", std::vector<ftv_cli::LabelBox>(12, {100, 100, 60, 16})},
+    {"against the top edge", {{100, 8, 60, 16}, {100, 8, 60, 16}}},
 };
 
 void PrintTo(const LabelCase& c, std::ostream* out) { *out << c.what; }
@@ -128,18 +132,32 @@ class LabelPlacement : public ::testing::TestWithParam<LabelCase> {};
 
 TEST_P(LabelPlacement, NoLabelCoversAnotherAndLoneLabelsStay) {
     const auto& labels = GetParam().labels;
-    const auto placed = ftv_cli::place_labels(labels);
+    const double width = 800, height = 600;
+    const auto placed = ftv_cli::place_labels(labels, width, height);
     ASSERT_EQ(placed.size(), labels.size());
     auto box = [&](std::size_t i) {
         return Box{placed[i].x - labels[i].width / 2, placed[i].y - labels[i].height / 2, labels[i].width,
                    labels[i].height};
     };
+    auto anchored = [&](std::size_t i) {
+        return Box{labels[i].x - labels[i].width / 2, labels[i].y - labels[i].height / 2, labels[i].width,
+                   labels[i].height};
+    };
     for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (!placed[i].shown) {
+            // Left out only where its anchor is taken by a label shown before it.
+            bool taken = false;
+            for (std::size_t j = 0; j < i; ++j) taken = taken || (placed[j].shown && overlap(anchored(i), box(j)));
+            EXPECT_TRUE(taken) << i;
+            continue;
+        }
         const bool at_anchor = placed[i].x == labels[i].x && placed[i].y == labels[i].y;
         EXPECT_EQ(placed[i].moved, !at_anchor) << i;
-        // Moved no further than it must: within a step per label before it.
-        EXPECT_LE(std::abs(placed[i].y - labels[i].y), (labels[i].height + 2) * static_cast<double>(i)) << i;
-        for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(overlap(box(i), box(j))) << i << " and " << j;
+        // Near what it names, and wholly in the picture.
+        EXPECT_LE(std::abs(placed[i].y - labels[i].y), (labels[i].height + 2) * ftv_cli::kLabelSteps) << i;
+        const Box b = box(i);
+        EXPECT_TRUE(b.x >= 0 && b.y >= 0 && b.x + b.width <= width && b.y + b.height <= height) << i;
+        for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(placed[j].shown && overlap(b, box(j))) << i << " and " << j;
     }
     // A label that overlaps no other at its anchor is not moved.
     for (std::size_t i = 0; i < labels.size(); ++i) {
@@ -147,9 +165,7 @@ TEST_P(LabelPlacement, NoLabelCoversAnotherAndLoneLabelsStay) {
         for (std::size_t j = 0; j < labels.size(); ++j) {
             const Box a{labels[i].x - labels[i].width / 2 - 2, labels[i].y - labels[i].height / 2 - 2,
                         labels[i].width + 4, labels[i].height + 4};
-            const Box b{labels[j].x - labels[j].width / 2, labels[j].y - labels[j].height / 2, labels[j].width,
-                        labels[j].height};
-            alone = alone && (i == j || !overlap(a, b));
+            alone = alone && (i == j || !overlap(a, anchored(j)));
         }
         if (alone) {
             EXPECT_FALSE(placed[i].moved) << i;
@@ -173,6 +189,45 @@ TEST(DemoLabels, DoNotCoverEachOtherInTheCameraView) {
     EXPECT_GE(boxes.size(), 6u);  // the six tagged parts, all in view
     for (std::size_t i = 0; i < boxes.size(); ++i)
         for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(overlap(boxes[i], boxes[j])) << i << " and " << j;
+}
+
+// A scene too large to draw every face: a plate of small squares, most of
+// them facing the eye, and beside it its mirror image, whose squares face the
+// eye just the same though their corners run the other way round; and a
+// crowd of tagged parts at one spot, too many to label there.
+TEST(LargeScenePicture, ShowsTheFacesTowardTheEyeAndCountsTheLabelsLeftOut) {
+    constexpr int kToward = 1500, kAway = 700, kCrowd = 12;
+    refhost::Mesh plate;
+    for (int i = 0; i < kToward + kAway; ++i) {
+        const float x = 0.15f * static_cast<float>(i % 40), y = 0.15f * static_cast<float>(i / 40) - 4, s = 0.1f;
+        const auto first = static_cast<std::uint32_t>(plate.vertices.size());
+        plate.vertices.insert(plate.vertices.end(), {{x, y, 0}, {x + s, y, 0}, {x + s, y + s, 0}, {x, y + s, 0}});
+        plate.polygons.push_back({first, first + 1, first + 2, first + 3});  // counter-clockwise seen from +Z
+        if (i >= kToward) std::reverse(plate.polygons.back().begin(), plate.polygons.back().end());
+    }
+    refhost::SceneTree tree;
+    tree.set_camera({{0, 0, 40}, {0, 0, 0}});
+    for (const float mirror : {1.0f, -1.0f}) {
+        const refhost::Node& part = tree.add_part(tree.root(), "plate");
+        tree.set_transformation(part, {{{mirror, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {mirror * 0.5f, 0, 0, 1}}});
+        tree.add_mesh(part, "squares", plate);
+    }
+    for (int i = 0; i < kCrowd; ++i) refhost::add_billboard(tree, tree.root(), "crowd", {0, 6, 0}, 3, 0);
+    const std::string svg = ftv_cli::camera_view_svg(tree, {}, true);
+
+    // A subpath per face (std::regex would recurse along a path's long text).
+    std::size_t faces = 0;
+    for (auto at = svg.find("<path fill="); at != std::string::npos; at = svg.find("<path fill=", at + 1)) {
+        const auto d = svg.find(" d=\"", at) + 4;
+        faces += static_cast<std::size_t>(std::count(svg.begin() + d, svg.begin() + svg.find('"', d), 'M'));
+    }
+    EXPECT_EQ(faces, 2u * kToward);
+    std::smatch left_out;
+    ASSERT_TRUE(std::regex_search(svg, left_out, std::regex(R"re(class="labels-left-out"[^>]*>(\d+))re")));
+    const std::regex label("class=\"label\"");
+    const auto shown = static_cast<int>(std::distance(std::sregex_iterator(svg.begin(), svg.end(), label), {}));
+    EXPECT_GT(shown, 0);
+    EXPECT_EQ(shown + std::stoi(left_out[1]), kCrowd);
 }
 
 }  // namespace

@@ -15,9 +15,9 @@
 #include "formats/named_file.h"
 #include "cli/options.h"
 #include "pictures/orbit_page.h"
-#include "run/orbit_recorder.h"
 #include "run/output_files.h"
 #include "run/plugin_session.h"
+#include "run/step_recorder.h"
 #include "formats/scene_file.h"
 #include "cli/summary.h"
 #include "pictures/svg.h"
@@ -57,7 +57,9 @@ int run(const Options& options) {
     if (!options.scene_file.empty() && !model) scene_document = read_json_file(options.scene_file);
     std::vector<Event> script;
     if (!options.events_file.empty()) script = read_events(options.events_file);
-    const std::vector<Event> events = events_of(options, std::move(script));
+    if (options.camera_path && !model)
+        throw InputError("--camera-path", "", "follows the animated camera of a model that Assimp reads");
+    std::vector<Event> events = events_of(options, std::move(script));
     const std::optional<ftv::Vec3> eye = eye_option(options);
 
     PluginSession session(options.module_path, options.pane_path);
@@ -66,19 +68,24 @@ int run(const Options& options) {
     if (options.scene_file.empty()) {
         build_demo_scene(scene);
     } else if (model) {
-        import_model(options.scene_file, tags, scene, options.import_seconds);
+        std::vector<refhost::Camera> keys;
+        import_model(options.scene_file, tags, scene, options.import_seconds, &keys);
+        if (options.camera_path) {
+            const std::vector<Event> path = camera_path_events(options.scene_file, keys);
+            events.insert(events.end(), path.begin(), path.end());
+        }
     } else {
         read_scene(options.scene_file, scene_document, scene);
     }
     if (eye) scene.set_eye(*eye);
 
     const bool interactive = isatty(STDERR_FILENO) != 0;
-    std::vector<OrbitFrame> frames;
+    bool orbited = false;  // as the options ask: the orbit page plays it
+    StepRecorder steps(scene);
     for (const Event& event : events) {
         const Progress shown = interactive && event.steps >= 8 ? Progress(show_progress) : nullptr;
-        // The orbit the options ask for is also kept as pictures, step by step.
-        const bool recorded = options.pictures && event.type == Event::Type::orbit && event.where == "--orbit";
-        run_event(session, event, recorded ? orbit_recorder(session, event.steps, frames, shown) : shown);
+        orbited = orbited || (event.type == Event::Type::orbit && event.where == "--orbit");
+        run_event(session, event, steps.around(event, shown));
     }
     // The path the eye took, for the top view.
     std::vector<ftv::Vec3> eye_path;
@@ -92,19 +99,24 @@ int run(const Options& options) {
     OutputFiles outputs;
     const std::string out = options.out_dir + "/";
     outputs.add(out + "scene.json", json_text(scene_to_json(scene, summary.pane.present ? &pane_record : nullptr)));
-    std::string not_exported;
+    std::string not_exported, page;
+    GltfScene gltf;
     try {
-        outputs.add(out + "scene.gltf", gltf_text(scene));
+        gltf = gltf_scene(scene, steps.path());
+        // The page plays the file's animation, which it embeds: without the file, no page.
+        if (options.pictures && orbited && gltf.steps > 0)
+            page = orbit_page_html("Z_FaceToViewer: the orbit", gltf.text);
+        outputs.add(out + "scene.gltf", std::move(gltf.text));
     } catch (const NotExportable& error) {
         not_exported = error.what();
     }
     if (options.pictures) {
         outputs.add(out + "view.svg", camera_view_svg(scene, summary.pane, working_on));
         outputs.add(out + "top.svg", top_view_svg(scene, eye_path, working_on));
-        if (!frames.empty()) outputs.add(out + "orbit.html", orbit_page_html("Z_FaceToViewer: the orbit", frames));
+        if (!page.empty()) outputs.add(out + "orbit.html", std::move(page));
     }
     if (!write_when_balanced(session, outputs, std::cerr)) return kHostFailed;
-    print_summary(std::cout, summary, outputs);
+    print_summary(std::cout, summary, outputs, gltf);
     if (!not_exported.empty()) std::cerr << error_line("warning: scene.gltf not written: " + not_exported);
     return 0;
 }

@@ -49,7 +49,7 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
 
     CLI::App app{"Runs the Z_FaceToViewer plug-in on a scene as its host would. Without a scene: a built-in demo "
                  "scene and an orbit of the camera around it. Order: initialisation, --menu, --click, --attribute, "
-                 "--create, the --events script, --notify, --orbit."};
+                 "--create, the --events script, --notify, --orbit, --camera-path."};
     app.add_option("-s,--scene", options.scene_file,
                    "Scene to load instead of the demo scene: ftv-host's JSON, or a model in any format Assimp reads "
                    "(glTF, FBX, Collada, OBJ, 3DS, X, ...)");
@@ -90,6 +90,8 @@ std::optional<int> read_options(int argc, char** argv, const std::string& folder
         ->type_name("NUMBER");
     app.add_option("--select", options.selection, "Select the shape at this path for --create (repeatable)");
     app.add_flag("--notify", options.notify, "Send one update notification after the other events");
+    app.add_flag("--camera-path", options.camera_path,
+                 "Move the camera as the model's own animation of it does, notifying at each key, last of all");
     app.add_option("-o,--out", options.out_dir,
                    "Folder for scene.json, scene.gltf, view.svg, top.svg and (with an orbit) orbit.html")
         ->capture_default_str();

@@ -34,6 +34,7 @@ struct Options {
     std::vector<std::string> create_at;
     std::vector<std::string> selection;
     bool notify = false;
+    bool camera_path = false;
     bool explain = false;
     std::vector<std::string> tags;
     std::string tag_groups;  // the mode; empty without --tag-groups

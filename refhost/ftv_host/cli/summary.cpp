@@ -1,5 +1,8 @@
 #include "cli/summary.h"
 
+#include <iomanip>
+#include <sstream>
+
 #include "host/plugin_id.h"
 #include "judge/explain.h"
 
@@ -37,7 +40,7 @@ bool write_when_balanced(PluginSession& session, OutputFiles& outputs, std::ostr
     return true;
 }
 
-void print_summary(std::ostream& out, const Summary& summary, const OutputFiles& outputs) {
+void print_summary(std::ostream& out, const Summary& summary, const OutputFiles& outputs, const GltfScene& gltf) {
     const auto on_off = [](bool on) { return on ? "on" : "off"; };
     out << "ftv-host: " << printable(summary.scene) << "\n"
         << "  update passes: " << summary.passes << ", parts visited: " << summary.visited
@@ -49,6 +52,13 @@ void print_summary(std::ostream& out, const Summary& summary, const OutputFiles&
         out << "  the scene stores " << (summary.stores_switch ? "it off" : "no switch")
             << ", so the plug-in turns nothing; --menu on or --click left switches it on\n";
     for (const auto& file : outputs.files()) out << "  wrote " << printable(file.first) << "\n";
+    if (gltf.steps > 0) {
+        std::ostringstream error;
+        error << std::setprecision(2) << gltf.largest_trs_error;
+        // The keys' nearest translation, rotation and scale against the turns themselves.
+        out << "  scene.gltf: the eye's path, " << gltf.steps << " steps at " << kStepsPerSecond << " a second; "
+            << gltf.animated << " turned parts keyed, largest relative error " << error.str() << "\n";
+    }
     if (summary.explain) {
         out << "parts with the plug-in's stream: " << summary.explanations.size() << "\n";
         for (const std::string& line : summary.explanations) out << "  " << printable(line) << "\n";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formats/event_script.h"
+#include "formats/gltf_export.h"
 #include "run/output_files.h"
 #include "run/plugin_session.h"
 
@@ -37,6 +38,8 @@ Summary summarize(PluginSession& session, const std::vector<Event>& events, cons
 // otherwise says so on errors, writes nothing and answers false.
 bool write_when_balanced(PluginSession& session, OutputFiles& outputs, std::ostream& errors);
 
-void print_summary(std::ostream& out, const Summary& summary, const OutputFiles& outputs);
+// With the animation scene.gltf got, when the eye moved: its steps, the parts
+// it turns and how far their keys are from the turns the plug-in made.
+void print_summary(std::ostream& out, const Summary& summary, const OutputFiles& outputs, const GltfScene& gltf);
 
 }  // namespace ftv_cli

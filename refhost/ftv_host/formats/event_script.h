@@ -30,6 +30,7 @@ struct Event {
     std::string where;        // file and JSON path, or the option that gave it
     std::string paths_where;  // where an unknown shape path is reported
     std::optional<ftv::Vec3> eye;
+    std::optional<ftv::Vec3> target;  // --camera-path's keys only
     std::uint32_t steps = 0;
     refhost::DialogAnswer answer;
     bool left = true;

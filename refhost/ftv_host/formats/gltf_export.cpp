@@ -1,15 +1,17 @@
 #include "formats/gltf_export.h"
 
-#include <cmath>
-#include <cstring>
-#include <set>
+#include <tiny_gltf.h>
 
-#include "host/plugin_id.h"
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <sstream>
+
+#include "formats/gltf_export_trs.h"
 #include "formats/json_input.h"
-#include "judge/plugin_conventions.h"
+#include "host/contract.h"
 #include "scene/camera_basis.h"
 #include "scene/imath_values.h"
-#include "formats/shape_names.h"
 
 namespace ftv_cli {
 
@@ -18,50 +20,75 @@ namespace {
 using refhost::Node;
 using refhost::V3d;
 
-constexpr int kFloat = 5126;
-constexpr int kUnsignedInt = 5125;
-constexpr int kArrayBuffer = 34962;
-constexpr int kElementArrayBuffer = 34963;
+// The serializer refuses bytes that are not UTF-8; a name from a model file
+// may hold any. Each such byte becomes U+FFFD, as nlohmann's dump replaces it.
+std::string utf8(const std::string& name) {
+    return Json::parse(Json(name).dump(-1, ' ', false, Json::error_handler_t::replace)).get<std::string>();
+}
 
-// As a double: its shortest decimal reads back as that double and so as this float.
-Json number(float value) { return static_cast<double>(value); }
+std::vector<double> doubles(std::initializer_list<float> values) { return {values.begin(), values.end()}; }
 
-std::string base64(const std::string& bytes) {
-    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        std::uint32_t group = 0;
-        for (std::size_t k = 0; k < 3; ++k)
-            group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
-        for (std::size_t k = 0; k < 4; ++k) out += k <= n ? kDigits[(group >> (18 - 6 * k)) & 63] : '=';
+tinygltf::Value floats_value(const float* values, std::size_t count) {
+    tinygltf::Value::Array out;
+    for (std::size_t i = 0; i < count; ++i) out.emplace_back(static_cast<double>(values[i]));
+    return tinygltf::Value(std::move(out));
+}
+
+void set_extra(tinygltf::Node& node, const std::string& key, tinygltf::Value value) {
+    using Object = tinygltf::Value::Object;
+    Object extras = node.extras.IsObject() ? node.extras.Get<Object>() : Object{};
+    extras[key] = std::move(value);
+    node.extras = tinygltf::Value(std::move(extras));
+}
+
+void set_trs(tinygltf::Node& node, const Trs& trs) {
+    node.matrix.clear();
+    node.translation = doubles({trs.translation.x, trs.translation.y, trs.translation.z});
+    node.rotation = doubles({trs.rotation.v.x, trs.rotation.v.y, trs.rotation.v.z, trs.rotation.r});
+    node.scale = doubles({trs.scale.x, trs.scale.y, trs.scale.z});
+}
+
+// The camera's turn: its -Z toward the target and its +Y up, as glTF's
+// cameras look.
+Trs camera_trs(const refhost::Camera& camera) {
+    const auto [f, right, up] = refhost::camera_basis(camera);
+    ftv::Mat4 m = ftv::kIdentityMatrix;
+    for (int i = 0; i < 3; ++i) {
+        m.m[0][i] = static_cast<float>(right[i]);
+        m.m[1][i] = static_cast<float>(up[i]);
+        m.m[2][i] = static_cast<float>(-f[i]);
     }
-    return out;
+    m.m[3][0] = camera.eye.x, m.m[3][1] = camera.eye.y, m.m[3][2] = camera.eye.z;
+    Trs trs = nearest_trs(m);
+    trs.scale = {1, 1, 1};
+    return trs;
 }
 
 class Writer {
 public:
-    explicit Writer(const refhost::SceneTree& scene) : scene_(scene) {}
+    Writer(const refhost::SceneTree& scene, const EyePath& path) : scene_(scene), path_(path) {
+        model_.asset.version = "2.0";
+        model_.asset.generator = "ftv-host (Z_FaceToViewer)";
+        model_.buffers.emplace_back();
+    }
 
-    std::string text() {
-        Json root = node_for(scene_.root(), "root");
-        root["children"].push_back(camera_node());
-        document_["asset"] = {{"version", "2.0"}, {"generator", "ftv-host (Z_FaceToViewer)"}};
-        document_["scene"] = 0;
-        document_["scenes"] = Json::array({Json{{"nodes", Json::array({0})}}});
-        // Nodes in the order they are numbered: each node's children were given numbers as they were made.
-        nodes_.insert(nodes_.begin(), root);
-        document_["nodes"] = nodes_;
-        if (!meshes_.empty()) document_["meshes"] = meshes_;
-        document_["cameras"] = Json::array({camera_});
-        if (!accessors_.empty()) {
-            document_["accessors"] = accessors_;
-            document_["bufferViews"] = views_;
-            document_["buffers"] = Json::array(
-                {{{"byteLength", buffer_.size()}, {"uri", "data:application/octet-stream;base64," + base64(buffer_)}}});
-        }
-        return document_.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    GltfScene write() {
+        add_nodes();
+        const int camera = add_camera();
+        model_.nodes[0].children.push_back(camera);
+        model_.scenes.push_back({});
+        model_.scenes[0].nodes = {0};
+        model_.defaultScene = 0;
+        if (!path_.cameras.empty()) add_animation(camera);
+        if (model_.buffers[0].data.empty()) model_.buffers.clear();
+        std::ostringstream text;
+        tinygltf::TinyGLTF().WriteGltfSceneToStream(&model_, text, false, false);
+        GltfScene out;
+        out.text = text.str();
+        out.steps = path_.cameras.size();
+        out.animated = animated_;
+        out.largest_trs_error = largest_error_;
+        return out;
     }
 
 private:
@@ -69,114 +96,124 @@ private:
         throw NotExportable(scene_.path_of(node) + ": " + what + " that is not finite, which glTF cannot hold");
     }
 
-    Json matrix(const ftv::Mat4& m, const Node& node, const char* what) const {
-        Json out = Json::array();
+    void check_finite(const ftv::Mat4& m, const Node& node, const char* what) const {
         for (const auto& row : m.m)
-            for (float v : row) {
+            for (float v : row)
                 if (!std::isfinite(v)) refuse(node, what);
-                out.push_back(number(v));
-            }
+    }
+
+    static std::vector<double> matrix(const ftv::Mat4& m) {
+        std::vector<double> out;
+        for (const auto& row : m.m)
+            for (float v : row) out.push_back(v);
         return out;
     }
 
     // glTF holds only matrices made of a translation, a rotation and a scale.
     // Another one (sheared, mirrored by a zero, with a column 3 other than
     // (0, 0, 0, 1)) is written as the nearest such matrix for viewers, and as
-    // itself in the extras, from where the model import reads it back.
-    void add_matrix(Json& node, const ftv::Mat4& m, const Node& part) const {
-        const Json exact = matrix(m, part, "a transformation");
-        const ftv::Mat4 near = nearest_trs(m);
-        if (std::memcmp(&near, &m, sizeof m) == 0) {
-            node["matrix"] = exact;
+    // itself in the extras. A part the animation turns takes its TRS instead.
+    void add_transformation(tinygltf::Node& node, const Node& part) {
+        const ftv::Mat4& m = part.transformation;
+        check_finite(m, part, "a transformation");
+        const auto keys = path_.parts.find(part.id);
+        if (keys != path_.parts.end() && !path_.cameras.empty()) {
+            animated_parts_.emplace_back(static_cast<int>(model_.nodes.size() - 1), &keys->second);
+            set_trs(node, nearest_trs(m));
+            set_extra(node, ftv::kExtrasMatrixKey, floats_value(&m.m[0][0], 16));
             return;
         }
-        node["matrix"] = matrix(near, part, "a transformation");
-        node["extras"][ftv::kExtrasMatrixKey] = exact;
+        if (refhost::is_identity(m)) return;
+        if (is_trs(m)) {
+            node.matrix = matrix(m);
+            return;
+        }
+        node.matrix = matrix(refhost::mat4(trs_matrix(nearest_trs(m))));
+        set_extra(node, ftv::kExtrasMatrixKey, floats_value(&m.m[0][0], 16));
     }
 
-    // m itself when it is a translation, rotation and scale to within a
-    // millionth; else its rows made orthogonal (Gram-Schmidt, keeping their
-    // lengths and the sign of the determinant) over column 3 = (0, 0, 0, 1).
-    static ftv::Mat4 nearest_trs(const ftv::Mat4& m) {
-        V3d r[3];
-        double length[3];
-        for (int i = 0; i < 3; ++i) {
-            r[i] = V3d(m.m[i][0], m.m[i][1], m.m[i][2]);
-            length[i] = r[i].length();
-        }
-        const double det = r[0] ^ (r[1] % r[2]);
-        bool trs = m.m[0][3] == 0 && m.m[1][3] == 0 && m.m[2][3] == 0 && m.m[3][3] == 1 && det != 0;
-        for (int i = 0; i < 3 && trs; ++i)
-            for (int j = i + 1; j < 3; ++j) trs = trs && std::fabs(r[i] ^ r[j]) <= 1e-6 * length[i] * length[j];
-        if (trs) return m;
-        ftv::Mat4 out = ftv::kIdentityMatrix;
-        for (int j = 0; j < 3; ++j) out.m[3][j] = m.m[3][j];
-        if (!(length[0] > 0 && length[1] > 0 && length[2] > 0 && std::isfinite(det))) return out;
-        V3d u[3];
-        for (int i = 0; i < 3; ++i) {
-            u[i] = r[i];
-            for (int k = 0; k < i; ++k) u[i] -= u[k] * (u[i] ^ u[k]);
-            const double n = u[i].length();
-            if (!(n > 0)) return out;
-            u[i] /= n;
-        }
-        // The third row from the first two, so that the turn keeps the determinant's sign.
-        const V3d z = (u[0] % u[1]) * (det < 0 ? -1.0 : 1.0);
-        for (int j = 0; j < 3; ++j) {
-            out.m[0][j] = static_cast<float>(u[0][j] * length[0]);
-            out.m[1][j] = static_cast<float>(u[1][j] * length[1]);
-            out.m[2][j] = static_cast<float>(z[j] * length[2]);
-        }
-        return out;
-    }
-
-    // The node for a part, with its children numbered after it (so a node
-    // made later has a higher number); the root's own number is 0.
-    Json node_for(const Node& part, const std::string& name) {
-        Json node = {{"name", name}};
-        if (&part != &scene_.root() && !refhost::is_identity(part.transformation)) add_matrix(node, part.transformation, part);
-        if (const refhost::StreamData* stream = part.stream(ftv::kMainId))
-            node["extras"][ftv::kExtrasTagKey] = stream->empty() ? 0 : stream->front();
-        Json primitives = Json::array();
-        std::string mesh_name;
-        for (const Node* child : part.children()) {
-            if (child->kind == refhost::kMesh) {
-                if (add_primitive(*child, primitives) && mesh_name.empty()) mesh_name = child->name;
+    // Depth first with a stack of its own (a hostile file may nest parts
+    // deeper than the call stack reaches): a part's node, then each of its
+    // markers and parts in order, each part with everything below it.
+    void add_nodes() {
+        struct Pending {
+            const Node* shape;
+            int parent;  // its part's node
+        };
+        std::vector<Pending> stack{{&scene_.root(), -1}};
+        while (!stack.empty()) {
+            const Pending next = stack.back();
+            stack.pop_back();
+            const Node& shape = *next.shape;
+            const int number = static_cast<int>(model_.nodes.size());
+            model_.nodes.emplace_back();
+            if (next.parent >= 0) model_.nodes[next.parent].children.push_back(number);
+            tinygltf::Node& node = model_.nodes.back();
+            node.name = next.parent < 0 ? "root" : utf8(shape.name);
+            if (!shape.is_part()) {
+                const ftv::Mat4 at = ftv::translation_matrix(shape.center);
+                check_finite(at, shape, "a centre");
+                node.matrix = matrix(at);
                 continue;
             }
-            const std::size_t number = nodes_.size() + 1;
-            nodes_.push_back(nullptr);
-            if (child->is_part()) {
-                nodes_[number - 1] = node_for(*child, child->name);
-            } else {
-                ftv::Mat4 at = ftv::kIdentityMatrix;
-                at.m[3][0] = child->center.x, at.m[3][1] = child->center.y, at.m[3][2] = child->center.z;
-                nodes_[number - 1] = {{"name", child->name}, {"matrix", matrix(at, *child, "a centre")}};
-            }
-            node["children"].push_back(number);
+            if (next.parent >= 0) add_transformation(node, shape);
+            if (const refhost::StreamData* stream = shape.stream(ftv::kMainId))
+                set_extra(node, ftv::kExtrasTagKey, tinygltf::Value(stream->empty() ? 0 : stream->front()));
+            add_mesh(shape, number);
+            const std::size_t first = stack.size();
+            for (const Node* child = shape.first(); child != nullptr; child = child->next())
+                if (child->kind != refhost::kMesh) stack.push_back({child, number});
+            std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(first), stack.end());
         }
-        if (!primitives.empty()) {
-            node["mesh"] = meshes_.size();
-            meshes_.push_back({{"name", primitives.size() == 1 ? mesh_name : name}, {"primitives", primitives}});
-        }
-        return node;
     }
 
-    std::size_t add_view(const void* data, std::size_t bytes, int target) {
-        views_.push_back({{"buffer", 0}, {"byteOffset", buffer_.size()}, {"byteLength", bytes}, {"target", target}});
-        buffer_.append(static_cast<const char*>(data), bytes);
-        return views_.size() - 1;
+    // The part's meshes as one glTF mesh of a primitive each, named as its
+    // only mesh or else as the part.
+    void add_mesh(const Node& part, int number) {
+        tinygltf::Mesh mesh;
+        for (const Node* child = part.first(); child != nullptr; child = child->next())
+            if (child->kind == refhost::kMesh && add_primitive(*child, mesh) && mesh.name.empty())
+                mesh.name = utf8(child->name);
+        if (mesh.primitives.empty()) return;
+        if (mesh.primitives.size() > 1) mesh.name = model_.nodes[number].name;
+        model_.nodes[number].mesh = static_cast<int>(model_.meshes.size());
+        model_.meshes.push_back(std::move(mesh));
     }
 
-    bool add_primitive(const Node& shape, Json& primitives) {
-        const refhost::Mesh& mesh = shape.mesh;
+    int add_view(const void* data, std::size_t bytes, int target) {
+        std::vector<unsigned char>& buffer = model_.buffers[0].data;
+        tinygltf::BufferView view;
+        view.buffer = 0;
+        view.byteOffset = buffer.size();
+        view.byteLength = bytes;
+        view.target = target;
+        const auto* begin = static_cast<const unsigned char*>(data);
+        buffer.insert(buffer.end(), begin, begin + bytes);
+        model_.bufferViews.push_back(view);
+        return static_cast<int>(model_.bufferViews.size() - 1);
+    }
+
+    int add_accessor(const void* data, std::size_t count, int type, int component_type, int target) {
+        const std::size_t size = tinygltf::GetComponentSizeInBytes(component_type) *
+                                 static_cast<std::size_t>(tinygltf::GetNumComponentsInType(type));
+        tinygltf::Accessor accessor;
+        accessor.bufferView = add_view(data, count * size, target);
+        accessor.componentType = component_type;
+        accessor.count = count;
+        accessor.type = type;
+        model_.accessors.push_back(accessor);
+        return static_cast<int>(model_.accessors.size() - 1);
+    }
+
+    bool add_primitive(const Node& shape, tinygltf::Mesh& mesh) {
+        const refhost::Mesh& polygons = shape.mesh;
         std::vector<std::uint32_t> triangles;
-        for (const auto& polygon : mesh.polygons)
+        for (const auto& polygon : polygons.polygons)
             for (std::size_t k = 2; k < polygon.size(); ++k)
                 triangles.insert(triangles.end(), {polygon[0], polygon[k - 1], polygon[k]});
         if (triangles.empty()) return false;
         float low[3] = {HUGE_VALF, HUGE_VALF, HUGE_VALF}, high[3] = {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
-        for (const ftv::Vec3& v : mesh.vertices) {
+        for (const ftv::Vec3& v : polygons.vertices) {
             const float p[3] = {v.x, v.y, v.z};
             for (int i = 0; i < 3; ++i) {
                 if (!std::isfinite(p[i])) refuse(shape, "a vertex");
@@ -184,65 +221,122 @@ private:
             }
         }
         static_assert(sizeof(ftv::Vec3) == 12, "vertices are packed as glTF's VEC3 of floats");
-        const std::size_t positions = add_view(mesh.vertices.data(), mesh.vertices.size() * 12, kArrayBuffer);
-        accessors_.push_back({{"bufferView", positions},
-                              {"componentType", kFloat},
-                              {"count", mesh.vertices.size()},
-                              {"type", "VEC3"},
-                              {"min", {number(low[0]), number(low[1]), number(low[2])}},
-                              {"max", {number(high[0]), number(high[1]), number(high[2])}}});
-        const std::size_t indices = add_view(triangles.data(), triangles.size() * 4, kElementArrayBuffer);
-        accessors_.push_back(
-            {{"bufferView", indices}, {"componentType", kUnsignedInt}, {"count", triangles.size()}, {"type", "SCALAR"}});
-        primitives.push_back({{"attributes", {{"POSITION", accessors_.size() - 2}}}, {"indices", accessors_.size() - 1}});
+        tinygltf::Primitive primitive;
+        primitive.mode = TINYGLTF_MODE_TRIANGLES;
+        primitive.attributes["POSITION"] =
+            add_accessor(polygons.vertices.data(), polygons.vertices.size(), TINYGLTF_TYPE_VEC3,
+                         TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TARGET_ARRAY_BUFFER);
+        model_.accessors.back().minValues = doubles({low[0], low[1], low[2]});
+        model_.accessors.back().maxValues = doubles({high[0], high[1], high[2]});
+        primitive.indices = add_accessor(triangles.data(), triangles.size(), TINYGLTF_TYPE_SCALAR,
+                                         TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+        mesh.primitives.push_back(std::move(primitive));
         return true;
     }
 
-    // At the eye, its -Z axis toward the target and its +Y up, as glTF's cameras look.
-    Json camera_node() {
+    // At the eye, looking at the target (camera_trs); a matrix unless animated.
+    int add_camera() {
         const refhost::Camera& camera = scene_.camera_data();
         for (const ftv::Vec3& v : {camera.eye, camera.target})
             if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) refuse(scene_.root(), "a camera");
+        for (const refhost::Camera& step : path_.cameras)
+            for (const ftv::Vec3& v : {step.eye, step.target})
+                if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
+                    refuse(scene_.root(), "a camera on the eye's path");
         const double distance = (refhost::imath(camera.target) - refhost::imath(camera.eye)).length();
-        const auto [f, right, up] = refhost::camera_basis(camera);
-        const float at[3] = {camera.eye.x, camera.eye.y, camera.eye.z};
-        ftv::Mat4 m{};
-        for (int i = 0; i < 3; ++i) {
-            m.m[0][i] = static_cast<float>(right[i]);
-            m.m[1][i] = static_cast<float>(up[i]);
-            m.m[2][i] = static_cast<float>(-f[i]);
-            m.m[3][i] = at[i];
-        }
-        m.m[3][3] = 1;
-        camera_ = {{"type", "perspective"},
-                   {"perspective",
-                    {{"yfov", M_PI / 4}, {"aspectRatio", 4.0 / 3.0}, {"znear", std::max(distance / 1000, 1e-6)}}}};
+        tinygltf::Camera lens;
+        lens.type = "perspective";
+        lens.perspective.yfov = M_PI / 4;
+        lens.perspective.aspectRatio = 4.0 / 3.0;
+        lens.perspective.znear = std::max(distance / 1000, 1e-6);
+        // tinygltf always writes a far plane, and glTF wants it beyond the near one.
+        lens.perspective.zfar = lens.perspective.znear * 1e7;
+        model_.cameras.push_back(lens);
+
+        tinygltf::Node node;
         // A name no node has, so that a reader finds this node by the camera's name.
         std::set<std::string> names;
-        for (std::uint32_t id = 1; id <= scene_.node_count(); ++id) names.insert(scene_.node_by_id(id)->name);
-        std::string name = "camera";
-        for (int n = 2; names.count(name) != 0; ++n) name = "camera~" + std::to_string(n);
-        nodes_.push_back({{"name", name},
-                          {"camera", 0},
-                          {"matrix", matrix(m, scene_.root(), "a camera")},
-                          {"extras",
-                           {{ftv::kExtrasTargetKey,
-                             {number(camera.target.x), number(camera.target.y), number(camera.target.z)}}}}});
-        return nodes_.size();
+        for (const tinygltf::Node& other : model_.nodes) names.insert(other.name);
+        node.name = "camera";
+        for (int n = 2; names.count(node.name) != 0; ++n) node.name = "camera~" + std::to_string(n);
+        node.camera = 0;
+        const Trs trs = camera_trs(camera);
+        if (path_.cameras.empty())
+            node.matrix = matrix(refhost::mat4(trs_matrix(trs)));
+        else
+            set_trs(node, trs);
+        const float target[3] = {camera.target.x, camera.target.y, camera.target.z};
+        set_extra(node, ftv::kExtrasTargetKey, floats_value(target, 3));
+        model_.nodes.push_back(std::move(node));
+        return static_cast<int>(model_.nodes.size() - 1);
+    }
+
+    // Keys of one node, and the channels that take them.
+    void add_channels(tinygltf::Animation& animation, int node, int times, const std::vector<Trs>& keys, bool scale) {
+        std::vector<float> translations, rotations, scales;
+        Imath::Quatf previous = keys.front().rotation;
+        for (const Trs& key : keys) {
+            Imath::Quatf q = key.rotation;
+            if ((q ^ previous) < 0) q = -q;
+            previous = q;
+            translations.insert(translations.end(), {key.translation.x, key.translation.y, key.translation.z});
+            rotations.insert(rotations.end(), {q.v.x, q.v.y, q.v.z, q.r});
+            scales.insert(scales.end(), {key.scale.x, key.scale.y, key.scale.z});
+        }
+        const auto channel = [&](const char* what, const std::vector<float>& values, int type) {
+            tinygltf::AnimationSampler sampler;
+            sampler.input = times;
+            sampler.output =
+                add_accessor(values.data(), keys.size(), type, TINYGLTF_COMPONENT_TYPE_FLOAT, 0);
+            sampler.interpolation = "LINEAR";
+            tinygltf::AnimationChannel to;
+            to.sampler = static_cast<int>(animation.samplers.size());
+            to.target_node = node;
+            to.target_path = what;
+            animation.samplers.push_back(sampler);
+            animation.channels.push_back(to);
+        };
+        channel("translation", translations, TINYGLTF_TYPE_VEC3);
+        channel("rotation", rotations, TINYGLTF_TYPE_VEC4);
+        if (scale) channel("scale", scales, TINYGLTF_TYPE_VEC3);
+    }
+
+    void add_animation(int camera) {
+        const std::size_t steps = path_.cameras.size();
+        std::vector<float> seconds;
+        for (std::size_t step = 0; step < steps; ++step) seconds.push_back(static_cast<float>(step / kStepsPerSecond));
+        const int times = add_accessor(seconds.data(), steps, TINYGLTF_TYPE_SCALAR, TINYGLTF_COMPONENT_TYPE_FLOAT, 0);
+        model_.accessors.back().minValues = {seconds.front()};
+        model_.accessors.back().maxValues = {seconds.back()};
+        tinygltf::Animation animation;
+        animation.name = "eye path";
+        std::vector<Trs> keys;
+        for (const refhost::Camera& step : path_.cameras) keys.push_back(camera_trs(step));
+        add_channels(animation, camera, times, keys, false);
+        for (const auto& [node, matrices] : animated_parts_) {
+            keys.clear();
+            for (const ftv::Mat4& m : *matrices) {
+                check_finite(m, scene_.root(), "a turn on the eye's path");
+                keys.push_back(nearest_trs(m));
+                largest_error_ = std::max(largest_error_, trs_error(m, keys.back()));
+            }
+            add_channels(animation, node, times, keys, true);
+        }
+        animated_ = animated_parts_.size();
+        model_.animations.push_back(std::move(animation));
     }
 
     const refhost::SceneTree& scene_;
-    Json document_ = Json::object();
-    Json nodes_ = Json::array();
-    Json meshes_ = Json::array();
-    Json accessors_ = Json::array();
-    Json views_ = Json::array();
-    Json camera_;
-    std::string buffer_;
+    const EyePath& path_;
+    tinygltf::Model model_;
+    // Nodes of parts the path turns, with their transformations at each step.
+    std::vector<std::pair<int, const std::vector<ftv::Mat4>*>> animated_parts_;
+    std::size_t animated_ = 0;
+    double largest_error_ = 0;
 };
 
 }  // namespace
 
-std::string gltf_text(const refhost::SceneTree& scene) { return Writer(scene).text(); }
+GltfScene gltf_scene(const refhost::SceneTree& scene, const EyePath& path) { return Writer(scene, path).write(); }
 
 }  // namespace ftv_cli

@@ -20,6 +20,7 @@
 #include <set>
 
 #include "host/plugin_id.h"
+#include "formats/camera_path.h"
 #include "formats/importer_process.h"
 #include "formats/input_error.h"
 #include "formats/model_folder.h"
@@ -383,7 +384,7 @@ void answer_in_child(int fd, const std::string& path, const ModelTags& tags, con
         if (nesting_of(*model->mRootNode) > kMaxNesting) throw InputError(path, "", nested_too_deep());
         auto* scene = new refhost::SceneTree;
         Reader(path, *model, tags, *scene).read();
-        const std::string form = compact_scene(*scene);
+        const std::string form = compact_scene(*scene, camera_path(*model, scene->camera_data()));
         write_all(fd, std::string_view(&kScene, 1));
         write_all(fd, form);
     } catch (const InputError& error) {
@@ -406,14 +407,15 @@ bool is_model_file(const std::string& path) {
     return !in || c != '{';
 }
 
-void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds) {
+void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds,
+                  std::vector<refhost::Camera>* camera_keys) {
     const ImporterLimits limits = limits_for(path, seconds);
     const std::string answer = run_importer(path, limits, [&](int fd) { answer_in_child(fd, path, tags, limits); });
     const std::string_view body = std::string_view(answer).substr(answer.empty() ? 0 : 1);
     if (!answer.empty() && answer[0] == kRefused && body.size() <= kMaxRefusal &&
         (body.rfind(path + ": ", 0) == 0 || body.rfind("--tag: ", 0) == 0))
         throw InputError(std::string(body));
-    if (answer.empty() || answer[0] != kScene || !read_compact_scene(body, scene))
+    if (answer.empty() || answer[0] != kScene || !read_compact_scene(body, scene, camera_keys))
         throw InputError(path, "", importer_stopped("its answer is not a scene"));
 }
 

@@ -63,6 +63,9 @@ bool is_model_file(const std::string& path);
 // Assimp found, a file it refers to that it may not read, nesting beyond the
 // limit, nothing in it, a tag that is not an integer, a reader that crashed
 // or overran a limit; or names the option whose path matches no part.
-void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds = 0);
+// camera_path, when given, gets the keys of the model's animated camera
+// (camera_path.h).
+void import_model(const std::string& path, const ModelTags& tags, refhost::SceneTree& scene, double seconds = 0,
+                  std::vector<refhost::Camera>* camera_path = nullptr);
 
 }  // namespace ftv_cli

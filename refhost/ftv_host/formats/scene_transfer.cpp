@@ -34,6 +34,7 @@ using NodeView = NodeFields<const refhost::Mesh&>;
 
 struct SceneRecord {
     refhost::Camera camera;
+    std::vector<refhost::Camera> camera_path;
     Streams root_streams;
     std::uint32_t nodes = 0;
 };
@@ -108,8 +109,12 @@ bool streams_fields(Io& io, StreamList& streams) {
 // scene's, then each node's.
 template <class Io, class Scene>
 bool scene_fields(Io& io, Scene& scene) {
-    return io.value(scene.camera.eye) && io.value(scene.camera.target) && streams_fields(io, scene.root_streams) &&
-           io.count(scene.nodes, 16);
+    if (!io.value(scene.camera.eye) || !io.value(scene.camera.target) ||
+        !sized(io, scene.camera_path, sizeof(refhost::Camera)))
+        return false;
+    for (auto& key : scene.camera_path)
+        if (!io.value(key)) return false;
+    return streams_fields(io, scene.root_streams) && io.count(scene.nodes, 16);
 }
 
 template <class Io, class NodeRecordOrView>
@@ -143,7 +148,7 @@ void set_streams(refhost::SceneTree& scene, const Node& node, Streams& streams) 
 
 }  // namespace
 
-std::string compact_scene(const refhost::SceneTree& scene) {
+std::string compact_scene(const refhost::SceneTree& scene, const std::vector<refhost::Camera>& camera_path) {
     // The nodes below the root in the order they were made, numbered as
     // written, and about the bytes they take (a large model's form is written
     // once, not grown and copied).
@@ -160,9 +165,10 @@ std::string compact_scene(const refhost::SceneTree& scene) {
         for (const Node* child = node->last(); child != nullptr; child = child->prev()) pending.push_back(child);
     }
     Writer writer;
-    writer.out.reserve(bytes);
+    writer.out.reserve(bytes + camera_path.size() * sizeof(refhost::Camera));
     writer.out = kMagic;
-    const SceneRecord record{scene.camera_data(), streams_of(scene.root()), static_cast<std::uint32_t>(order.size())};
+    const SceneRecord record{scene.camera_data(), camera_path, streams_of(scene.root()),
+                             static_cast<std::uint32_t>(order.size())};
     scene_fields(writer, record);
     std::vector<std::uint32_t> number_of(scene.node_count() + 1, 0);
     for (std::uint32_t i = 0; i < order.size(); ++i) {
@@ -175,13 +181,14 @@ std::string compact_scene(const refhost::SceneTree& scene) {
     return writer.out;
 }
 
-bool read_compact_scene(std::string_view bytes, refhost::SceneTree& scene) {
+bool read_compact_scene(std::string_view bytes, refhost::SceneTree& scene, std::vector<refhost::Camera>* camera_path) {
     const std::string_view magic(kMagic);
     if (bytes.substr(0, magic.size()) != magic) return false;
     Reader reader(bytes.substr(magic.size()));
     SceneRecord record;
     if (!scene_fields(reader, record)) return false;
     scene.set_camera(record.camera);
+    if (camera_path != nullptr) *camera_path = std::move(record.camera_path);
     set_streams(scene, scene.root(), record.root_streams);
     // The nodes read so far, from the root, and the parts' depths.
     std::vector<const Node*> nodes{&scene.root()};

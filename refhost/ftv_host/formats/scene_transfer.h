@@ -15,15 +15,19 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scene/scene_tree.h"
 
 namespace ftv_cli {
 
-std::string compact_scene(const refhost::SceneTree& scene);
+// With the keys of the model's animated camera, when it has one (camera_path.h).
+std::string compact_scene(const refhost::SceneTree& scene, const std::vector<refhost::Camera>& camera_path = {});
 
-// Fills an empty scene from the compact form; false when the bytes are not
-// one (damaged, cut short, or inconsistent), the scene then partly filled.
-bool read_compact_scene(std::string_view bytes, refhost::SceneTree& scene);
+// Fills an empty scene, and camera_path when given, from the compact form;
+// false when the bytes are not one (damaged, cut short, or inconsistent), the
+// scene then partly filled.
+bool read_compact_scene(std::string_view bytes, refhost::SceneTree& scene,
+                        std::vector<refhost::Camera>* camera_path = nullptr);
 
 }  // namespace ftv_cli

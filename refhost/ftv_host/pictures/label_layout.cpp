@@ -13,23 +13,23 @@ bool overlap(const PlacedLabel& a, const LabelBox& a_box, const PlacedLabel& b, 
 
 }  // namespace
 
-std::vector<PlacedLabel> place_labels(const std::vector<LabelBox>& labels, double gap) {
+std::vector<PlacedLabel> place_labels(const std::vector<LabelBox>& labels, double width, double height,
+                                      double gap) {
     std::vector<PlacedLabel> placed;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        const LabelBox& box = labels[i];
+    for (const LabelBox& box : labels) {
         const double step = box.height + gap;
+        PlacedLabel chosen{box.x, box.y, false, false};
         // Candidates nearest first: the anchor, then one step below, one above, two below...
-        for (int k = 0;; ++k) {
+        for (int k = 0; k <= 2 * kLabelSteps && !chosen.shown; ++k) {
             const double offset = (k % 2 == 1 ? 1 : -1) * ((k + 1) / 2) * step;
-            const PlacedLabel candidate{box.x, box.y + offset, k != 0};
-            bool clear = true;
+            const PlacedLabel candidate{box.x, box.y + offset, k != 0, true};
+            bool clear = candidate.x - box.width / 2 >= 0 && candidate.x + box.width / 2 <= width &&
+                         candidate.y - box.height / 2 >= 0 && candidate.y + box.height / 2 <= height;
             for (std::size_t j = 0; j < placed.size() && clear; ++j)
-                clear = !overlap(candidate, box, placed[j], labels[j], gap);
-            if (clear) {
-                placed.push_back(candidate);
-                break;
-            }
+                clear = !placed[j].shown || !overlap(candidate, box, placed[j], labels[j], gap);
+            if (clear) chosen = candidate;
         }
+        placed.push_back(chosen);
     }
     return placed;
 }

@@ -1,6 +1,8 @@
-// A page that plays an orbit step by step: for each step the camera view and
-// the top view, with play/pause and a slider. Everything is inline (no
-// network, no files beside it), so the page can be mailed or opened offline.
+// A page that plays an orbit in 3D: scene.gltf, whose one animation holds the
+// eye's path and the turned parts' poses with a key per step, shown with
+// three.js. Everything is inline (three.js and the page's script bundled at
+// build time, the glTF text once), so the page opens from file:// with no
+// network and can be mailed.
 #pragma once
 
 #include <string>
@@ -8,6 +10,8 @@
 
 namespace ftv_cli {
 
+// The pictures run/orbit_recorder keeps per step, for the SVG page this page
+// replaced; ftv-host no longer records them, and this goes with that recorder.
 struct OrbitFrame {
     std::string caption;  // what the step is, e.g. "step 3 of 36"
     std::string camera_svg;
@@ -15,10 +19,11 @@ struct OrbitFrame {
 };
 
 // The page. Its script also answers to the address's fragment, so that a
-// browser without a user can be made to act: "#step=N" moves the slider to
-// frame N, "#play" presses play. Once set up it marks the document element
-// with data-ready="yes"; data-frame is the frame shown; a script error sets
+// browser without a user can be made to act: "#step=N" shows step N, "#play"
+// presses play. Once the first step is drawn it marks the document element
+// with data-ready="yes"; data-frame is the step shown and data-world what
+// three.js computed for it (see page/orbit_page.js); a script error sets
 // data-script-errors to how many there were.
-std::string orbit_page_html(const std::string& title, const std::vector<OrbitFrame>& frames);
+std::string orbit_page_html(const std::string& title, const std::string& gltf);
 
 }  // namespace ftv_cli

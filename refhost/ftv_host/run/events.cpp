@@ -38,6 +38,25 @@ void orbit(PluginSession& session, std::uint32_t steps, const Progress& progress
 
 }  // namespace
 
+std::vector<Event> camera_path_events(const std::string& file, const std::vector<refhost::Camera>& keys) {
+    if (keys.empty()) throw InputError(file, "", "no animation moves its camera, which --camera-path follows");
+    if (keys.size() > kMaxCameraKeys)
+        throw InputError(file, "", "its camera's animation has " + std::to_string(keys.size()) +
+                                       " keys; --camera-path follows at most " + std::to_string(kMaxCameraKeys));
+    std::vector<Event> events;
+    for (const refhost::Camera& key : keys) {
+        for (const ftv::Vec3& v : {key.eye, key.target})
+            if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
+                throw InputError(file, "", "its camera's animation moves the camera to a point that is not finite");
+        Event event;
+        event.where = event.paths_where = "--camera-path";
+        event.eye = key.eye;
+        event.target = key.target;
+        events.push_back(event);
+    }
+    return events;
+}
+
 std::vector<ftv::Vec3> orbit_path(const refhost::Camera& camera, std::uint32_t points) {
     std::vector<ftv::Vec3> path;
     for (std::uint32_t i = 0; i < points; ++i) path.push_back(turned_eye(camera, 2 * M_PI * i / points));
@@ -51,7 +70,9 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
             break;
         case Event::Type::notify:
             if (event.eye) session.tree().set_eye(*event.eye);
+            if (event.target) session.tree().set_camera({session.tree().camera_data().eye, *event.target});
             session.notify();
+            if (progress) progress(1, 1);
             break;
         case Event::Type::orbit:
             orbit(session, event.steps, progress);
