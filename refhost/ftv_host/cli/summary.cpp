@@ -51,7 +51,7 @@ void print_summary(std::ostream& out, const Summary& summary, const OutputFiles&
     if (!summary.working_on && !summary.switch_asked)
         out << "  the scene stores " << (summary.stores_switch ? "it off" : "no switch")
             << ", so the plug-in turns nothing; --menu on or --click left switches it on\n";
-    for (const auto& file : outputs.files()) out << "  wrote " << file.first << "\n";
+    for (const auto& file : outputs.files()) out << "  wrote " << printable(file.first) << "\n";
     if (gltf.steps > 0) {
         std::ostringstream error;
         error << std::setprecision(2) << gltf.largest_trs_error;
@@ -61,7 +61,7 @@ void print_summary(std::ostream& out, const Summary& summary, const OutputFiles&
     }
     if (summary.explain) {
         out << "parts with the plug-in's stream: " << summary.explanations.size() << "\n";
-        for (const std::string& line : summary.explanations) out << "  " << line << "\n";
+        for (const std::string& line : summary.explanations) out << "  " << printable(line) << "\n";
     }
 }
 

@@ -42,10 +42,11 @@ namespace {
 // where pipes are read.
 std::string file_text(const std::string& path, Pipes pipes) {
     const int fd = open_named_file(path, pipes);
-    const std::unique_ptr<int, void (*)(int*)> owner(new int(fd), [](int* held) {
-        close(*held);
-        delete held;
-    });
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(fdopen(fd, "rb"), std::fclose);
+    if (!file) {
+        close(fd);
+        throw InputError(path, "", std::string("cannot open: ") + std::strerror(errno));
+    }
     struct stat status {};
     const auto limit = std::to_string(kMaxFileBytes);
     if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
@@ -55,14 +56,12 @@ std::string file_text(const std::string& path, Pipes pipes) {
     }
     std::string text;
     char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw InputError(path, "", std::string("cannot read: ") + std::strerror(errno));
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        text.append(buffer, n);
         if (text.size() > kMaxFileBytes) throw InputError(path, "", "more than the limit of " + limit + " bytes");
     }
+    if (std::ferror(file.get())) throw InputError(path, "", std::string("cannot read: ") + std::strerror(errno));
     return text;
 }
 

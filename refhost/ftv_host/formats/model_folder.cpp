@@ -68,10 +68,10 @@ ModelFolder::ModelFolder(const std::string& model) : model_(model) {
 }
 
 int ModelFolder::open_inside(const std::string& file, std::string& refused) const {
+    // As the model wrote it: the readers put the model's folder before it
+    // (some do not, and the name is then taken from the working folder).
+    const std::string reference = file.compare(0, prefix_.size(), prefix_) == 0 ? file.substr(prefix_.size()) : file;
     if (file != model_) {
-        // As the model wrote it: the readers put the model's folder before it
-        // (some do not, and the name is then taken from the working folder).
-        const std::string reference = file.compare(0, prefix_.size(), prefix_) == 0 ? file.substr(prefix_.size()) : file;
         // A file that is not there is missing wherever it is meant to be: the
         // reader says what it missed, as for a file missing in the folder.
         if (!exists(file)) return -1;
@@ -90,7 +90,7 @@ int ModelFolder::open_inside(const std::string& file, std::string& refused) cons
     struct stat status {};
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(fd);
-        if (file != model_) refused = "refers to \"" + file.substr(prefix_.size()) + "\", which is not a file";
+        if (file != model_) refused = "refers to \"" + reference + "\", which is not a file";
         return -1;
     }
     return fd;

@@ -366,7 +366,6 @@ public:
 // compact form, or with the one line that refuses the file. Nothing read is
 // freed: the process ends when it has answered.
 void answer_in_child(int fd, const std::string& path, const ModelTags& tags, const ImporterLimits& limits) {
-    std::string answer;
     try {
         Assimp::DefaultLogger::create("", Assimp::Logger::NORMAL, 0);
         Assimp::DefaultLogger::get()->attachStream(new ErrorLog, Assimp::Logger::Warn | Assimp::Logger::Err);
@@ -385,11 +384,12 @@ void answer_in_child(int fd, const std::string& path, const ModelTags& tags, con
         if (nesting_of(*model->mRootNode) > kMaxNesting) throw InputError(path, "", nested_too_deep());
         auto* scene = new refhost::SceneTree;
         Reader(path, *model, tags, *scene).read();
-        answer = kScene + compact_scene(*scene, camera_path(*model, scene->camera_data()));
+        const std::string form = compact_scene(*scene, camera_path(*model, scene->camera_data()));
+        write_all(fd, std::string_view(&kScene, 1));
+        write_all(fd, form);
     } catch (const InputError& error) {
-        answer = kRefused + std::string(error.what()).substr(0, kMaxRefusal);
+        write_all(fd, kRefused + std::string(error.what()).substr(0, kMaxRefusal));
     }
-    write_all(fd, answer);
 }
 
 }  // namespace

@@ -149,18 +149,24 @@ void set_streams(refhost::SceneTree& scene, const Node& node, Streams& streams) 
 }  // namespace
 
 std::string compact_scene(const refhost::SceneTree& scene, const std::vector<refhost::Camera>& camera_path) {
-    Writer writer;
-    writer.out = kMagic;
-    // The nodes below the root in the order they were made, numbered as written.
+    // The nodes below the root in the order they were made, numbered as
+    // written, and about the bytes they take (a large model's form is written
+    // once, not grown and copied).
     std::vector<const Node*> order;
     std::vector<const Node*> pending;
+    std::size_t bytes = 256;
     for (const Node* child = scene.root().last(); child != nullptr; child = child->prev()) pending.push_back(child);
     while (!pending.empty()) {
         const Node* node = pending.back();
         pending.pop_back();
         order.push_back(node);
+        bytes += 128 + node->name.size() + node->mesh.vertices.size() * sizeof(ftv::Vec3);
+        for (const auto& polygon : node->mesh.polygons) bytes += 4 + 4 * polygon.size();
         for (const Node* child = node->last(); child != nullptr; child = child->prev()) pending.push_back(child);
     }
+    Writer writer;
+    writer.out.reserve(bytes + camera_path.size() * sizeof(refhost::Camera));
+    writer.out = kMagic;
     const SceneRecord record{scene.camera_data(), camera_path, streams_of(scene.root()),
                              static_cast<std::uint32_t>(order.size())};
     scene_fields(writer, record);
