@@ -28,6 +28,14 @@ std::string nested_parts(int depth) {
     return text + "]}}";
 }
 
+// The group creator run again and again on the group it made last.
+std::string nested_groups(int groups) {
+    std::string text = R"({"events": [{"event": "create", "position": [0, 0, 0], "selection": ["/Front"]})";
+    for (int i = 1; i < groups; ++i)
+        text += R"(, {"event": "create", "position": [0, 0, 0], "selection": ["/Z_FaceToViewer"]})";
+    return text + "]}";
+}
+
 std::string part_with(const std::string& members) {
     return R"({"root": {"children": [{"name": "P", "kind": "part", )" + members + "}]}}";
 }
@@ -71,6 +79,9 @@ const BadInput kBadInputs[] = {
      "/current_part: the current part must be a part"},
     {"nesting beyond the limit", false, nested_parts(ftv_cli::kMaxNesting + 1),
      "/root/children/0/.../0/children: parts nested deeper than 1000"},
+    // Each group holds /Front a level deeper: at depth 1001 after 1000 groups.
+    {"groups nested beyond the limit", true, nested_groups(ftv_cli::kMaxNesting + 5),
+     "/events/999: parts nested deeper than 1000 by the group creator"},
     {"unknown event", true, R"({"events": [{"event": "explode"}]})",
      "/events/0/event: unknown event \"explode\" (initialize, notify, orbit, menu, click, attribute, create)"},
     {"unknown button", true, R"({"events": [{"event": "click", "button": "middle"}]})",

@@ -1,9 +1,13 @@
 #include "run/events.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 #include <iostream>
 
 #include "formats/input_error.h"
+#include "formats/nesting_limit.h"
 #include "run/plugin_session.h"
 
 namespace ftv_cli {
@@ -34,6 +38,33 @@ void orbit(PluginSession& session, std::uint32_t steps, const Progress& progress
         session.notify();
         if (progress) progress(step, steps);
     }
+}
+
+// How deep parts nest below the root, counted without a stack per level.
+int deepest_nesting(const refhost::SceneTree& tree) {
+    int deepest = 0;
+    std::vector<std::pair<const refhost::Node*, int>> pending{{&tree.root(), 0}};
+    while (!pending.empty()) {
+        const auto [part, depth] = pending.back();
+        pending.pop_back();
+        deepest = std::max(deepest, depth);
+        for (const refhost::Node* child = part->first(); child != nullptr; child = child->next())
+            if (child->is_part()) pending.emplace_back(child, depth + 1);
+    }
+    return deepest;
+}
+
+// The group creator deepens the scene by a level at most per group it makes,
+// so a script of creates can nest parts deeper than any scene file may: past
+// the limit every reader keeps to, the run is refused. The parts are counted
+// again only once enough groups were made to reach the limit, so that a long
+// script stays linear.
+void check_nesting(PluginSession& session, const Event& event) {
+    PluginSession::Nesting& n = session.nesting;
+    if (n.counted >= 0 && ++n.groups_since < kMaxNesting - n.counted) return;
+    n.counted = deepest_nesting(session.tree());
+    n.groups_since = 0;
+    if (n.counted > kMaxNesting) throw InputError(event.where, "", nested_too_deep() + " by the group creator");
 }
 
 }  // namespace
@@ -99,6 +130,7 @@ void run_event(PluginSession& session, const Event& event, const Progress& progr
                 session.tree().set_selection(std::move(selection));
             }
             session.create(event.position, event.first, event.second);
+            check_nesting(session, event);
             break;
     }
 }

@@ -44,6 +44,12 @@ public:
     bool click(std::uint32_t message);
     void attribute(const refhost::Node& shape, refhost::DialogAnswer answer);
     void create(const ftv::Vec3& position, std::uint32_t first, std::uint32_t second);
+    // How deep the group creator's events may have nested the scene: the
+    // depth last counted (-1 before any count) and the groups made since.
+    struct Nesting {
+        int counted = -1;
+        int groups_since = 0;
+    } nesting;
 
     PaneState pane() const;
     // Parts the plug-in turned and parts it visited (it looks up the stream
