@@ -167,24 +167,23 @@ function show(gltf) {
     root.setAttribute('data-world', world(eyeCamera, turned));
   }
 
-  // Play runs in the animation's own time, from the step shown.
+  // Play shows the steps one after another, each for the time between two
+  // keys, from the step shown. A timer, unlike an animation frame, keeps to
+  // that time in a browser that draws no screen as well.
   let playing = null;
   function pause() {
-    renderer.setAnimationLoop(null);
+    clearInterval(playing);
     playing = null;
     button.textContent = 'Play';
   }
   function play() {
     if (shown >= steps) showStep(1);
-    playing = { start: performance.now(), from: times[shown - 1] };
     button.textContent = 'Pause';
-    renderer.setAnimationLoop((now) => {
-      const time = playing.from + (now - playing.start) / 1000;
-      let step = shown;
-      while (step < steps && times[step] <= time) ++step;
-      if (step !== shown) showStep(step);
-      if (step >= steps) pause();
-    });
+    const between = steps > 1 ? times[1] - times[0] : 1;
+    playing = setInterval(() => {
+      showStep(shown + 1);
+      if (shown >= steps) pause();
+    }, 1000 * between);
   }
 
   slider.min = '1';
