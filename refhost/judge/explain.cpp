@@ -152,15 +152,15 @@ PartExplanation explain_turned(const SceneTree& scene, const Node& part) {
 }
 
 std::string rule_reason(const Node& part) {
+    const std::string marker = std::string("\"") + ftv::kMarkerName + "\"";
     switch (tag_rule(part)) {
         case TagRule::turned: break;
         case TagRule::empty_stream: return "the stream holds no value, which reads as 0";
         case TagRule::tag_zero: return "the stream holds 0";
-        case TagRule::no_children: return "it has no children; its first child must be \"#center\"";
-        case TagRule::marker_misnamed:
-            return "first child is named \"" + part.first()->name + "\", not \"#center\"";
+        case TagRule::no_children: return "it has no children; its first child must be " + marker;
+        case TagRule::marker_misnamed: return "first child is named \"" + part.first()->name + "\", not " + marker;
         case TagRule::marker_not_first:
-            return "\"#center\" is child " + std::to_string(marker_position(part)) + ", not the first";
+            return marker + " is child " + std::to_string(marker_position(part)) + ", not the first";
     }
     return "";
 }
